@@ -1,0 +1,6 @@
+if(ORVANE_SANITIZE)
+  set(_san -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_compile_options(${_san})
+  add_link_options(${_san})
+  message(STATUS "Sanitizers: address, undefined")
+endif()

@@ -1,0 +1,210 @@
+#include "serial/serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "serial/config_dir.h"
+
+namespace orvane::serial {
+
+namespace {
+
+struct BaudEntry {
+  int rate;
+  speed_t speed;
+};
+
+constexpr BaudEntry kBauds[] = {
+    {300, B300},     {600, B600},     {1200, B1200},   {2400, B2400},     {4800, B4800},
+    {9600, B9600},   {19200, B19200}, {38400, B38400}, {57600, B57600},   {115200, B115200},
+};
+
+std::string causeText(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return "permission denied (add your user to the 'dialout' group, then log in again)";
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+      return "no such device (is the adapter plugged in? see ports.conf)";
+    case EBUSY:
+    case EWOULDBLOCK:
+      return "the port is in use by another program";
+    case EIO:
+      return "device disconnected";
+    default:
+      return std::strerror(error);
+  }
+}
+
+int pollFor(int fd, short events, std::chrono::milliseconds timeout) {
+  pollfd p{fd, events, 0};
+  const auto deadline = Clock::now() + timeout;
+  for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    int wait = left.count() > 0 ? static_cast<int>(left.count()) : 0;
+    int n = ::poll(&p, 1, wait);
+    if (n >= 0) return n == 0 ? 0 : p.revents;
+    if (errno != EINTR) return -1;
+  }
+}
+
+}  // namespace
+
+bool baudRateSupported(int baudRate) {
+  for (const auto& b : kBauds)
+    if (b.rate == baudRate) return true;
+  return false;
+}
+
+SerialPort::~SerialPort() { close(); }
+
+SerialPort::SerialPort(SerialPort&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), device_(std::move(other.device_)) {}
+
+SerialPort& SerialPort::operator=(SerialPort&& other) noexcept {
+  if (this != &other) {
+    close();
+    fd_ = std::exchange(other.fd_, -1);
+    device_ = std::move(other.device_);
+  }
+  return *this;
+}
+
+SerialPort SerialPort::open(const std::string& device) {
+  int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    int error = errno;
+    throw SerialError(device + ": cannot open: " + causeText(error));
+  }
+  // flock holds against every other program, root included; TIOCEXCL then
+  // refuses further opens of the tty itself.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int error = errno;
+    ::close(fd);
+    throw SerialError(device + ": cannot open: " +
+                      causeText(error == EWOULDBLOCK ? EBUSY : error));
+  }
+  if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY && errno != EINVAL) {
+    int error = errno;
+    ::close(fd);
+    throw SerialError(device + ": cannot claim the port: " + causeText(error));
+  }
+  if (!::isatty(fd)) {
+    ::close(fd);
+    throw SerialError(device + ": not a serial device");
+  }
+  return SerialPort(fd, device);
+}
+
+void SerialPort::fail(std::string_view what, int error) const {
+  throw SerialError(device_ + ": " + std::string(what) + ": " + causeText(error));
+}
+
+void SerialPort::configure(int baudRate, Parity parity) {
+  if (fd_ < 0) throw SerialError(device_ + ": the port is not open");
+  speed_t speed = 0;
+  bool found = false;
+  for (const auto& b : kBauds)
+    if (b.rate == baudRate) speed = b.speed, found = true;
+  if (!found) throw SerialError(device_ + ": baud rate " + std::to_string(baudRate) + " not supported");
+  termios tio{};
+  if (::tcgetattr(fd_, &tio) != 0) fail("cannot read the line settings", errno);
+  ::cfmakeraw(&tio);
+  tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS);
+  tio.c_cflag |= CS8 | CLOCAL | CREAD;
+  tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
+  if (parity != Parity::None) {
+    tio.c_cflag |= PARENB;
+    if (parity == Parity::Odd) tio.c_cflag |= PARODD;
+    tio.c_iflag |= INPCK;
+  }
+  tio.c_cc[VMIN] = 0;
+  tio.c_cc[VTIME] = 0;
+  if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0)
+    fail("cannot set the baud rate", errno);
+  if (::tcsetattr(fd_, TCSANOW, &tio) != 0) fail("cannot apply the line settings", errno);
+}
+
+void SerialPort::purge() {
+  if (fd_ >= 0) ::tcflush(fd_, TCIOFLUSH);
+}
+
+void SerialPort::purgeInput() {
+  if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
+}
+
+bool SerialPort::write(std::string_view data, std::chrono::milliseconds timeout) {
+  if (fd_ < 0) throw SerialError(device_ + ": the port is not open");
+  const auto deadline = Clock::now() + timeout;
+  while (!data.empty()) {
+    ssize_t n = ::write(fd_, data.data(), data.size());
+    if (n > 0) {
+      data.remove_prefix(static_cast<std::size_t>(n));
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) fail("write failed", errno);
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return false;
+    int events = pollFor(fd_, POLLOUT, left);
+    if (events < 0) fail("write failed", errno);
+    if (events & (POLLERR | POLLHUP)) fail("write failed", EIO);
+  }
+  return true;
+}
+
+bool SerialPort::waitReadable(std::chrono::milliseconds timeout) {
+  if (fd_ < 0) throw SerialError(device_ + ": the port is not open");
+  int events = pollFor(fd_, POLLIN, timeout);
+  if (events < 0) fail("read failed", errno);
+  if (events & POLLIN) return true;
+  if (events & (POLLERR | POLLHUP | POLLNVAL)) fail("read failed", EIO);
+  return false;
+}
+
+std::optional<std::uint8_t> SerialPort::readByte(std::chrono::milliseconds timeout) {
+  if (!waitReadable(timeout)) return std::nullopt;
+  for (;;) {
+    std::uint8_t byte = 0;
+    ssize_t n = ::read(fd_, &byte, 1);
+    if (n == 1) return byte;
+    if (n == 0) fail("read failed", EIO);  // readable but empty: the adapter is gone
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN) return std::nullopt;
+    fail("read failed", errno == ENXIO ? EIO : errno);
+  }
+}
+
+std::size_t SerialPort::available() const {
+  if (fd_ < 0) return 0;
+  int count = 0;
+  if (::ioctl(fd_, FIONREAD, &count) != 0) return 0;
+  return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
+
+void SerialPort::dropDtr() {
+  if (fd_ < 0) return;
+  int bits = TIOCM_DTR;
+  // A pseudo-terminal has no modem lines: ENOTTY and EINVAL are expected there.
+  ::ioctl(fd_, TIOCMBIC, &bits);
+}
+
+void SerialPort::close() {
+  if (fd_ >= 0) {
+    ::flock(fd_, LOCK_UN);
+    ::close(fd_);
+    fd_ = -1;
+  }
+}
+
+}  // namespace orvane::serial
