@@ -1,0 +1,120 @@
+#include "admin/core/command_link.h"
+
+#include "admin/core/admin_context.h"
+#include "protocol/catalogue.h"
+#include "protocol/frame.h"
+#include "protocol/numbers.h"
+
+namespace orvane::admin {
+
+namespace {
+
+constexpr std::chrono::milliseconds kWriteTimeout{2000};
+constexpr int kInitBaudCode = 3;  // 9600 bps
+
+std::string_view trimmedCommand(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+char charAt(const std::string& text, std::size_t position) {
+  return position < text.size() ? text[position] : '\0';
+}
+
+}  // namespace
+
+void SetPortBaud(AdminContext& context, int port, int baudCode) {
+  auto& current = context.PortBaudCode.at(static_cast<std::size_t>(port - 1));
+  if (baudCode == current) return;
+  const int rate = baudCode >= 0 && baudCode <= 7 ? protocol::baudRateOf(baudCode) : 9600;
+  context.OrvComm.port(port).configure(rate, serial::Parity::None);
+  current = baudCode;
+  context.ui().pause(context.baudSettlePause);
+}
+
+void WriteCommand(AdminContext& context, const std::string& command, int checksumFlag,
+                  int baudCode) {
+  SetPortBaud(context, context.ComPort, baudCode);
+  auto& line = context.OrvComm.port(context.ComPort);
+  line.purgeInput();
+  const std::string frame = protocol::completeCommand(trimmedCommand(command), checksumFlag == 1);
+  if (!line.write(frame, kWriteTimeout))
+    throw serial::SerialError(line.device() + ": the line did not take the command");
+}
+
+bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int delayMs,
+               int timeoutMs) {
+  if (delayMs > 0) context.ui().pause(std::chrono::milliseconds(delayMs));
+  reply.clear();
+  auto& line = context.OrvComm.port(context.ComPort);
+  const std::chrono::milliseconds timeout(timeoutMs > 0 ? timeoutMs : 0);
+  for (;;) {
+    // Each character restarts the time-out: a slow module is read completely.
+    const auto byte = line.readByte(timeout);
+    if (!byte) return false;
+    if (*byte == static_cast<std::uint8_t>(protocol::kCarriageReturn)) break;
+    reply.push_back(static_cast<char>(*byte));
+  }
+  if (checksumFlag != 1) return true;
+  auto checked = protocol::checkReply(reply, true, protocol::DigitRule::AnyCase);
+  if (!checked) return false;
+  reply = std::move(*checked);
+  return true;
+}
+
+void ExchangeCommand(AdminContext& context, int entryIndex, int delayMs, int timeoutMs) {
+  const int checksumFlag = effectiveChecksum(context, entryIndex);
+  WriteCommand(context, context.LastCommand, checksumFlag, effectiveBaudCode(context, entryIndex));
+  context.LastExchangeOK =
+      ReadReply(context, context.LastReply, checksumFlag, delayMs, timeoutMs);
+}
+
+int effectiveAddress(const AdminContext& context, int entryIndex) {
+  if (entryIndex == context.InitModuleIndex) return 0;
+  return context.ModuleList.at(static_cast<std::size_t>(entryIndex)).Address;
+}
+
+int effectiveBaudCode(const AdminContext& context, int entryIndex) {
+  if (entryIndex == context.InitModuleIndex) return kInitBaudCode;
+  return context.ModuleList.at(static_cast<std::size_t>(entryIndex)).BaudCode;
+}
+
+int effectiveChecksum(const AdminContext& context, int entryIndex) {
+  if (effectiveAddress(context, entryIndex) == 0) return 0;
+  return context.ModuleList.at(static_cast<std::size_t>(entryIndex)).ChecksumFlag;
+}
+
+std::string Hex2(unsigned value, int width) { return protocol::hex2(value, width); }
+
+int HexDigitValue(char c) { return protocol::hexDigitValue(c); }
+
+void FixDecimalSeparator(const AdminContext& context, std::string& text) {
+  for (char& c : text)
+    if (c == context.DecimalSeparator) c = '.';
+}
+
+std::string ReadAnalogValue(AdminContext& context, int entryIndex, int channel) {
+  const auto& entry = context.ModuleList.at(static_cast<std::size_t>(entryIndex));
+  context.LastCommand = "#" + Hex2(static_cast<unsigned>(effectiveAddress(context, entryIndex)));
+  if (protocol::channelCount(entry.ModelName) > 1) context.LastCommand += std::to_string(channel);
+  ExchangeCommand(context, entryIndex, 0, context.ReplyTimeout);
+  if (!context.LastExchangeOK || !context.LastReply.starts_with('>')) return "*error*";
+  context.LastReply.erase(0, 1);
+  return protocol::readingToEngineering(context.LastReply, entry.TypeCode, entry.DataFormat);
+}
+
+void ReadChannelMask(AdminContext& context, int entryIndex, std::array<bool, 8>& mask) {
+  context.LastCommand =
+      "$" + Hex2(static_cast<unsigned>(effectiveAddress(context, entryIndex))) + "6";
+  ExchangeCommand(context, entryIndex, 0, context.LongReplyTimeout);
+  if (!context.LastExchangeOK) return;
+  const int high = HexDigitValue(charAt(context.LastReply, 3));
+  const int low = HexDigitValue(charAt(context.LastReply, 4));
+  for (int bit = 0; bit < 4; ++bit) {
+    mask[static_cast<std::size_t>(4 + bit)] = (high >> bit) & 1;
+    mask[static_cast<std::size_t>(bit)] = (low >> bit) & 1;
+  }
+}
+
+}  // namespace orvane::admin

@@ -1,0 +1,69 @@
+// The command link: every exchange of orvadmin with a module goes through
+// here, on the GUI thread. The thread blocks while it waits for a reply, but
+// in poll(), so it uses no CPU meanwhile; the reply time-out restarts with
+// every character received.
+//
+// Usual pattern in a window:
+//   context.LastCommand = "$" + Hex2(effectiveAddress(context, i), 2) + "2";
+//   ExchangeCommand(context, i, 0, context.ReplyTimeout);
+//   if (context.LastExchangeOK && context.LastReply.starts_with("!")) ...
+#pragma once
+
+#include <array>
+#include <string>
+
+class QLineEdit;
+
+namespace orvane::admin {
+
+class AdminContext;
+
+// Sets the line of COM port 1..8 to the rate of BaudCode b (9600 for a code
+// outside 0..7), no parity, 8 data bits, 1 stop bit, then pauses for the
+// settle pause. Nothing happens when the port is already at that code.
+// Serial failures throw serial::SerialError.
+void SetPortBaud(AdminContext& context, int port, int baudCode);
+
+// Switches the line of ComPort when needed, clears the receive buffer and
+// writes the command (blanks at both ends removed) with its checksum when
+// checksumFlag is 1, then CR. Serial failures throw serial::SerialError.
+void WriteCommand(AdminContext& context, const std::string& command, int checksumFlag,
+                  int baudCode);
+
+// Reads one reply up to its CR into `reply` after a blocking pause of
+// delayMs. False on a time-out (reply keeps what arrived), or when
+// checksumFlag is 1 and the checksum does not match (reply keeps its
+// digits). On a match the digits are removed.
+bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int delayMs,
+               int timeoutMs);
+
+// LastCommand to entry i with its effective link parameters; leaves
+// LastReply and LastExchangeOK.
+void ExchangeCommand(AdminContext& context, int entryIndex, int delayMs, int timeoutMs);
+
+// The link parameters of entry i: the initialization entry is addressed as
+// 00 at 9600 bps without checksum, and address 00 never carries a checksum.
+int effectiveAddress(const AdminContext& context, int entryIndex);
+int effectiveBaudCode(const AdminContext& context, int entryIndex);
+int effectiveChecksum(const AdminContext& context, int entryIndex);
+
+std::string Hex2(unsigned value, int width = 2);
+int HexDigitValue(char c);
+
+// Every DecimalSeparator in the text becomes ".".
+void FixDecimalSeparator(const AdminContext& context, std::string& text);
+
+// Key filters for text boxes: other character keys are refused with a beep.
+// SignedNumberKeys: digits, "+", "-", the DecimalSeparator, Enter, Backspace.
+// DigitKeys: digits, Enter, Backspace. Navigation keys pass untouched.
+void SignedNumberKeys(AdminContext& context, QLineEdit& edit);
+void DigitKeys(AdminContext& context, QLineEdit& edit);
+
+// One analog input reading of entry i in engineering units, or "*error*".
+std::string ReadAnalogValue(AdminContext& context, int entryIndex, int channel);
+
+// The 8 channel states of "$AA6" (true = enabled); unchanged when the
+// exchange fails.
+void ReadChannelMask(AdminContext& context, int entryIndex, std::array<bool, 8>& mask);
+
+}  // namespace orvane::admin

@@ -1,0 +1,15 @@
+// Numbers typed into dialogs. An empty field, a character that is not a
+// digit or a value beyond the limit is refused, never taken as 0 and never
+// allowed to end the program.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace orvane::admin {
+
+// The value of a text of decimal digits (blanks at both ends ignored), or
+// nullopt when it is empty, holds another character or exceeds the limit.
+std::optional<int> digitsValue(const QString& text, int limit = 32767);
+
+}  // namespace orvane::admin

@@ -1,0 +1,16 @@
+// Control names. Every widget's objectName is its name as the product's
+// design gives it ("OKBtn", "Device", "mnuSearch"). Members of a control
+// array carry their index in parentheses: "ComOption(1)" .. "ComOption(8)",
+// "BaudCheck(0)" .. "BaudCheck(7)", "OrvComm(3)". Every window uses this one
+// scheme, so tests find any control with findChild by that name.
+#pragma once
+
+#include <QString>
+
+namespace orvane::admin {
+
+inline QString indexedName(const QString& arrayName, int index) {
+  return arrayName + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
+
+}  // namespace orvane::admin
