@@ -1,0 +1,48 @@
+// The library-wide state: the port slots, the data-pass tables and the
+// address-00 exemption, behind one mutex that every export holds for its
+// whole call.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "serial/serial_port.h"
+
+namespace orvane::driver {
+
+inline constexpr std::size_t kPortCount = 24;
+inline constexpr std::size_t kAddressCount = 256;
+
+struct PortSlot {
+  std::optional<serial::SerialPort> line;
+  std::int16_t timeoutMs = 100;
+  bool checksum = false;
+  std::string deviceOverride;  // set by OV_SetPortName; empty: ports.conf decides
+};
+
+class Library {
+ public:
+  static Library& instance();
+
+  Library();
+  // Releases every port still open: the library is being unloaded or the
+  // process exits.
+  ~Library();
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  std::mutex mutex;
+  std::array<PortSlot, kPortCount> slots;
+  std::array<std::array<char, kAddressCount>, kPortCount> delimiters;
+  std::array<std::array<std::uint16_t, kAddressCount>, kPortCount> dataPassLengths;
+  bool addressZeroExemption = false;
+};
+
+// Drops DTR, discards pending input and output and closes the line. False
+// when the slot has no open line.
+bool releaseLine(PortSlot& slot);
+
+}  // namespace orvane::driver
