@@ -1,0 +1,87 @@
+/*
+ * orvio_scan: finds the modules at addresses 0 to N on one port and reads one
+ * value from each analog input module.
+ *
+ *   orvio_scan [COM-number [last-address]]     (defaults: 1 and 31)
+ *
+ * The port is opened at 9600 bps; COM n is the device ports.conf names for it
+ * (see docs/orvio.md).
+ */
+#include <orvio.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static int failed(uint16_t status) { return (int16_t)status < 0; }
+
+/* Analog input models: the multi-function ones (one channel) and the plain
+ * ones (3 or 8 channels, read one by one). The family is decided by
+ * characters 2 to 4 of the name. */
+static int analogChannels(const char *name) {
+  static const char *const single[] = {"213", "215", "228"};
+  static const char *const multi[] = {"226", "231", "234"};
+  char key[4] = {0};
+  size_t i;
+  while (*name == ' ') ++name;
+  if (strlen(name) < 4) return 0;
+  memcpy(key, name + 1, 3);
+  for (i = 0; i < 3; ++i)
+    if (strcmp(key, single[i]) == 0) return 1;
+  for (i = 0; i < 3; ++i)
+    if (strcmp(key, multi[i]) == 0) return 2;
+  return 0;
+}
+
+static void showModule(uint16_t port, uint16_t address, const OV_ModuleConfig *config) {
+  char name[30] = "";
+  char value[30] = "";
+  uint16_t status;
+  int kind;
+
+  /* Talk to the module the way it is set up. */
+  if (config->checksum)
+    OV_EnableChecksum(port);
+  else
+    OV_DisableChecksum(port);
+
+  status = OV_GetModuleName(port, address, name);
+  if (failed(status)) {
+    printf("%02X: no name (status 0x%04x)\n", address, status);
+    return;
+  }
+  printf("%02X: model %s, type %02X, checksum %s", address, name, config->typeCode,
+         config->checksum ? "on" : "off");
+  kind = analogChannels(name);
+  if (kind == 0) {
+    printf("\n");
+    return;
+  }
+  status = kind == 1 ? OV_ReadAI(port, address, value) : OV_ReadChanAI(port, address, 0, value);
+  if (failed(status))
+    printf(", reading failed (status 0x%04x)\n", status);
+  else
+    printf(", value %s\n", value);
+}
+
+int main(int argc, char **argv) {
+  uint16_t port = (uint16_t)(argc > 1 ? atoi(argv[1]) : 1);
+  int last = argc > 2 ? atoi(argv[2]) : 31;
+  int address, found = 0;
+  uint16_t status;
+
+  OV_TimeOut(port, 100);
+  status = OV_InitialComm(port, OV_BAUD_9600, 8, OV_PARITY_NONE, 0);
+  if (failed(status)) {
+    fprintf(stderr, "orvio_scan: cannot open COM%u (status 0x%04x)\n", port, status);
+    return 1;
+  }
+  for (address = 0; address <= last && address <= 255; ++address) {
+    OV_ModuleConfig config;
+    if (failed(OV_GetConfig(port, (uint16_t)address, &config))) continue;
+    showModule(port, (uint16_t)address, &config);
+    ++found;
+  }
+  printf("%d module(s) found\n", found);
+  OV_ReleaseComm(port);
+  return found > 0 ? 0 : 2;
+}

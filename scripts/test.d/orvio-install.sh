@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Installs the built tree into a temporary prefix, builds the C example there
+# against the installed library (with pkg-config and with the CMake package),
+# and runs it and the Python example against orvsim.
+#   scripts/test.d/orvio-install.sh BUILD_DIR
+set -euo pipefail
+build=$(realpath "${1:?usage: orvio-install.sh BUILD_DIR}")
+cd "$(dirname "$0")/../.."
+root=$(pwd)
+
+tmp=$(mktemp -d)
+sim_pid=
+cleanup() {
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+  fi
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "orvio-install: $*" >&2
+  exit 1
+}
+
+cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
+pc=$(find "$tmp/prefix" -name orvio.pc -print -quit)
+[ -n "$pc" ] || fail "orvio.pc was not installed"
+export PKG_CONFIG_PATH=$(dirname "$pc")
+libdir=$(pkg-config --variable=libdir orvio)
+[ -e "$libdir/liborvio.so.1" ] || fail "liborvio.so.1 is not in $libdir"
+
+# The application outside the tree, built the two ways a customer would.
+# shellcheck disable=SC2046
+cc -std=c99 -Wall -Wextra -Wpedantic -Werror -o "$tmp/orvio_scan" \
+  "$root/examples/c/orvio_scan.c" $(pkg-config --cflags --libs orvio)
+cmake -S "$root/examples/c" -B "$tmp/example-cmake" -DCMAKE_PREFIX_PATH="$tmp/prefix" >/dev/null
+cmake --build "$tmp/example-cmake" >/dev/null
+
+orvsim=$(find "$build" -name orvsim -type f -perm -u+x -print -quit)
+[ -n "$orvsim" ] || fail "orvsim is not built in $build"
+"$orvsim" --link "$tmp/line" >"$tmp/orvsim.log" 2>&1 &
+sim_pid=$!
+for _ in $(seq 50); do
+  [ -e "$tmp/line" ] && break
+  sleep 0.1
+done
+[ -e "$tmp/line" ] || fail "orvsim made no link: $(cat "$tmp/orvsim.log")"
+
+export XDG_CONFIG_HOME=$tmp/config
+mkdir -p "$XDG_CONFIG_HOME/orvane"
+echo "COM1=$tmp/line" >"$XDG_CONFIG_HOME/orvane/ports.conf"
+
+check_scan() {
+  local what=$1 output=$2
+  grep -Eq '^[1-9][0-9]* module\(s\) found$' "$output" || fail "$what found no module: $(cat "$output")"
+  grep -q ', value ' "$output" || fail "$what read no analog value: $(cat "$output")"
+  echo "orvio-install: $what: $(tail -n 1 "$output"), $(grep -c ', value ' "$output") value(s) read"
+}
+
+LD_LIBRARY_PATH=$libdir "$tmp/orvio_scan" 1 39 >"$tmp/c.out" || fail "C example failed: $(cat "$tmp/c.out")"
+check_scan "C example (pkg-config)" "$tmp/c.out"
+LD_LIBRARY_PATH=$libdir "$tmp/example-cmake/orvio_scan" 1 39 >"$tmp/cmake.out" ||
+  fail "C example failed: $(cat "$tmp/cmake.out")"
+check_scan "C example (CMake package)" "$tmp/cmake.out"
+ORVIO_LIBRARY=$libdir/liborvio.so.1 python3 "$root/examples/python/orvio_scan.py" 1 39 >"$tmp/py.out" ||
+  fail "Python example failed: $(cat "$tmp/py.out")"
+check_scan "Python example" "$tmp/py.out"
+# Readings move between runs; the modules found must not.
+strip_values() { sed 's/, value .*//' "$1"; }
+diff <(strip_values "$tmp/c.out") <(strip_values "$tmp/py.out") >/dev/null ||
+  fail "the C and Python examples found different modules"
