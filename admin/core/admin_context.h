@@ -40,6 +40,8 @@ class AdminContext {
 
   // Where COM.CFG and ports.conf live.
   std::filesystem::path configDir;
+  // The module map written at exit: admin.map in the current directory.
+  std::filesystem::path exitMapFile{"admin.map"};
 
   // Module table.
   std::array<ModuleEntry, kModuleListSize> ModuleList{};

@@ -15,3 +15,17 @@ std::optional<int> digitsValue(const QString& text, int limit) {
 }
 
 }  // namespace orvane::admin
+
+namespace orvane::admin {
+
+QString numberRefusal(const QString& text, int limit) {
+  if (digitsValue(text, limit)) return {};
+  const QString digits = text.trimmed();
+  bool allDigits = !digits.isEmpty();
+  for (QChar c : digits)
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) allDigits = false;
+  return allDigits ? QStringLiteral("Number can not exceed %1.").arg(limit)
+                   : QStringLiteral("Please input a number.");
+}
+
+}  // namespace orvane::admin

@@ -13,3 +13,12 @@ namespace orvane::admin {
 std::optional<int> digitsValue(const QString& text, int limit = 32767);
 
 }  // namespace orvane::admin
+
+namespace orvane::admin {
+
+// Why a typed number is refused: "Please input a number." for an empty
+// field or one with another character, "Number can not exceed <limit>." for
+// one too large; empty when the number is fine.
+QString numberRefusal(const QString& text, int limit = 32767);
+
+}  // namespace orvane::admin

@@ -1,0 +1,36 @@
+// COM.CFG, the port settings file in the config directory: reply time-out,
+// COM port, "parity,8,1", then one searched baud rate per line; CR LF.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orvane::admin {
+
+class AdminContext;
+
+std::filesystem::path comCfgPath(const AdminContext& context);
+
+// A file that cannot be read, a line that is not what it must be, a number
+// that does not fit: the start-up error path.
+class ComCfgError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct ComCfgContent {
+  int timeout = 0;
+  int port = 0;
+  std::vector<int> baudRates;  // lines 4 onward; lines that are no number are left out
+};
+
+// Parses the text of COM.CFG (CR LF or LF line ends). Throws ComCfgError.
+ComCfgContent parseComCfg(const std::string& text);
+ComCfgContent readComCfg(const std::filesystem::path& path);
+
+// The file as exit writes it, for the current ComPort and its settings.
+std::string comCfgText(const AdminContext& context);
+
+}  // namespace orvane::admin

@@ -1,0 +1,201 @@
+#include "admin/core/module_reader.h"
+
+#include "admin/core/admin_context.h"
+#include "admin/core/command_link.h"
+#include "protocol/catalogue.h"
+#include "protocol/numbers.h"
+#include "serial/serial_port.h"
+
+namespace orvane::admin {
+
+namespace {
+
+using protocol::ModuleFamily;
+
+std::string part(const std::string& text, std::size_t position, std::size_t length = std::string::npos) {
+  return position < text.size() ? text.substr(position, length) : std::string();
+}
+
+int digitAt(const std::string& text, std::size_t position) {
+  return position < text.size() ? HexDigitValue(text[position]) : 0;
+}
+
+int hexAt(const std::string& text, std::size_t position, std::size_t length) {
+  return static_cast<int>(protocol::hexValue(part(text, position, length)));
+}
+
+double unsignedHex8(const std::string& reply) {
+  return static_cast<double>(protocol::hexValue(part(reply, 3, 8)));
+}
+
+float decimalFrom(const std::string& text, std::size_t position, std::size_t length = std::string::npos) {
+  return static_cast<float>(protocol::decimalValue(part(text, position, length)));
+}
+
+// Sends "<lead><AA><body>" to the probed module; true when it answered "!".
+class ProbeLink {
+ public:
+  ProbeLink(AdminContext& context, const ProbeResult& probe) : context_(context), probe_(probe) {}
+
+  bool ask(char lead, const std::string& body) {
+    context_.LastCommand = lead + Hex2(static_cast<unsigned>(probe_.address)) + body;
+    exchangeWith(context_, probe_.checksumFlag, probe_.baudCode, context_.ReplyTimeout);
+    return context_.LastExchangeOK && context_.LastReply.starts_with('!');
+  }
+  const std::string& reply() const { return context_.LastReply; }
+
+ private:
+  AdminContext& context_;
+  const ProbeResult& probe_;
+};
+
+void read228Mapping(ProbeLink& link, ModuleEntry& entry) {
+  if (link.ask('$', "3")) {
+    const std::string& r = link.reply();
+    std::size_t sign = r.find('+', 9);
+    if (sign == std::string::npos) sign = r.find('-', 9);
+    if (sign == std::string::npos) sign = r.size();
+    entry.SourceLow = decimalFrom(r, 3, sign > 3 ? sign - 3 : 0);
+    entry.SourceHigh = decimalFrom(r, sign);
+  }
+  if (link.ask('$', "5")) {
+    entry.TargetLow = decimalFrom(link.reply(), 3, 7);
+    entry.TargetHigh = decimalFrom(link.reply(), 10);
+  }
+}
+
+void readAlarms(ProbeLink& link, ModuleEntry& entry) {
+  if (link.ask('@', "RL")) entry.AlarmLow = decimalFrom(link.reply(), 3);
+  if (link.ask('@', "RH")) entry.AlarmHigh = decimalFrom(link.reply(), 3);
+  if (link.ask('@', "DI") && link.reply().size() == 8) entry.AlarmMode = digitAt(link.reply(), 3);
+}
+
+void readCounter(ProbeLink& link, ModuleEntry& entry) {
+  if (link.ask('$', "B")) entry.InputModeCode = digitAt(link.reply(), 3);
+  if (link.ask('$', "A")) entry.GateModeCode = digitAt(link.reply(), 3);
+  for (std::size_t c = 0; c < 2; ++c)
+    if (link.ask('$', "5" + std::to_string(c))) entry.CounterRunning[c] = digitAt(link.reply(), 3);
+  for (std::size_t c = 0; c < 2; ++c)
+    if (link.ask('$', "3" + std::to_string(c))) entry.MaxCount[c] = unsignedHex8(link.reply());
+  for (std::size_t c = 0; c < 2; ++c)
+    if (link.ask('@', "G" + std::to_string(c))) entry.InitialCount[c] = unsignedHex8(link.reply());
+  if (link.ask('$', "4")) entry.FilterEnabled = digitAt(link.reply(), 3);
+  const auto decimal = [&link](std::size_t length) {
+    return static_cast<int>(protocol::integerValue(part(link.reply(), 3, length)));
+  };
+  if (link.ask('$', "0H")) entry.MinWidthHigh = decimal(4);
+  if (link.ask('$', "0L")) entry.MinWidthLow = decimal(4);
+  if (link.ask('$', "1H")) entry.TtlLevelHigh = decimal(2);
+  if (link.ask('$', "1L")) entry.TtlLevelLow = decimal(2);
+  if (link.ask('@', "DI")) {
+    const int d = digitAt(link.reply(), 3);
+    entry.AlarmEnabled[0] = d % 2;
+    entry.AlarmEnabled[1] = d / 2;
+  }
+  if (link.ask('@', "RP")) entry.AlarmLimit[0] = unsignedHex8(link.reply());
+  if (link.ask('@', "RA")) entry.AlarmLimit[1] = unsignedHex8(link.reply());
+}
+
+void readConverterWord(const std::string& config, ModuleEntry& entry) {
+  const int v = hexAt(config, 7, 4);
+  entry.BaudCode = digitAt(config, 6) - 3;
+  entry.Rs232BaudCode = digitAt(config, 5) - 3;
+  entry.ChecksumFlag = (v >> 14) & 1;
+  entry.DataFormat = v % 4;
+  entry.AddressingCode = (v >> 15) & 1;
+  entry.InterfaceCode = (v >> 13) & 1;
+  entry.AppendCR = (v >> 8) & 1;
+  entry.ParityCode = (v >> 3) & 3;
+  entry.StopBitsCode = (v >> 2) & 1;
+}
+
+}  // namespace
+
+std::string exchangeWith(AdminContext& context, int checksumFlag, int baudCode, int timeoutMs) {
+  try {
+    WriteCommand(context, context.LastCommand, checksumFlag, baudCode);
+    context.LastExchangeOK = ReadReply(context, context.LastReply, checksumFlag, 0, timeoutMs);
+    return {};
+  } catch (const serial::SerialError& error) {
+    context.LastReply.clear();
+    context.LastExchangeOK = false;
+    return error.what();
+  }
+}
+
+void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& entry) {
+  const std::string& config = probe.configReply;
+  entry.Address = probe.address == 0 ? hexAt(config, 1, 2) : probe.address;
+  entry.TypeCode = hexAt(config, 3, 2);
+
+  ProbeLink link(context, probe);
+  context.LastCommand = "$" + Hex2(static_cast<unsigned>(probe.address)) + "M";
+  exchangeWith(context, probe.checksumFlag, probe.baudCode, context.ReplyTimeout);
+  entry.ModelName = modelNameField(context.LastExchangeOK ? part(context.LastReply, 3) : "");
+
+  const ModuleFamily family = protocol::familyOf(entry.ModelName);
+  if (family == ModuleFamily::Converter) {
+    readConverterWord(config, entry);
+    return;
+  }
+  const int ff = hexAt(config, 7, 2);
+  entry.BaudCode = digitAt(config, 6) - 3;
+  entry.ChecksumFlag = (ff >> 6) & 1;
+  const std::string key = protocol::familyKey(entry.ModelName);
+  switch (family) {
+    case ModuleFamily::DigitalIO:
+      if (link.ask('~', "CR")) entry.Polarity = 2 * digitAt(link.reply(), 3) + digitAt(link.reply(), 4);
+      break;
+    case ModuleFamily::MultiFunction:
+      entry.DataFormat = ff % 4;
+      readAlarms(link, entry);
+      if (key == "228") read228Mapping(link, entry);
+      break;
+    case ModuleFamily::AnalogOutput:
+    case ModuleFamily::AnalogInput:
+      entry.DataFormat = ff % 4;
+      if (key == "347" && link.ask('~', "CR")) entry.Polarity = digitAt(link.reply(), 4);
+      break;
+    case ModuleFamily::CounterFrequency:
+      entry.GateTimeCode = (ff >> 2) & 1;
+      readCounter(link, entry);
+      break;
+    case ModuleFamily::Converter:
+    case ModuleFamily::Unknown:
+      break;
+  }
+}
+
+void refreshEntry(AdminContext& context, int entryIndex) {
+  auto& entry = context.ModuleList.at(static_cast<std::size_t>(entryIndex));
+  const auto exchange = [&context, entryIndex](const std::string& body) {
+    context.LastCommand = body.substr(0, 1) +
+                          Hex2(static_cast<unsigned>(effectiveAddress(context, entryIndex))) +
+                          body.substr(1);
+    exchangeWith(context, effectiveChecksum(context, entryIndex),
+                 effectiveBaudCode(context, entryIndex), context.ReplyTimeout);
+    return context.LastExchangeOK && context.LastReply.starts_with('!');
+  };
+  if (!exchange("$2") || context.LastReply.size() != 9) return;
+  const std::string config = context.LastReply;
+  entry.TypeCode = hexAt(config, 3, 2);
+  entry.BaudCode = hexAt(config, 5, 2) - 3;
+  const int ff = hexAt(config, 7, 2);
+  entry.ChecksumFlag = (ff >> 6) & 1;
+  switch (protocol::familyOf(entry.ModelName)) {
+    case ModuleFamily::MultiFunction:
+      entry.DataFormat = ff % 4;
+      if (exchange("@RL")) entry.AlarmLow = decimalFrom(context.LastReply, 3);
+      if (exchange("@RH")) entry.AlarmHigh = decimalFrom(context.LastReply, 3);
+      if (exchange("@DI") && context.LastReply.size() == 8)
+        entry.AlarmMode = digitAt(context.LastReply, 3);
+      break;
+    case ModuleFamily::AnalogOutput:
+      entry.DataFormat = ff % 4;
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace orvane::admin

@@ -1,0 +1,106 @@
+#include "admin/core/network_scan.h"
+
+#include <optional>
+
+#include "admin/core/admin_context.h"
+#include "admin/core/command_link.h"
+#include "admin/core/module_reader.h"
+#include "protocol/catalogue.h"
+
+namespace orvane::admin {
+
+namespace {
+
+class Scan {
+ public:
+  Scan(AdminContext& context, const ScanHooks& hooks) : context_(context), hooks_(hooks) {}
+
+  ScanOutcome run() {
+    held_ = ModuleEntry{};
+    held_.Address = -1;
+    context_.InitModuleIndex = -1;
+    if (context_.ComPort >= 1 && context_.ComPort <= kComPortCount)
+      flags_ = context_.portSetting(context_.ComPort).SearchFlags;
+    else
+      lineError_ = "COM" + std::to_string(context_.ComPort) + ": no such port";
+    int count = 0;
+    for (int address = 0; address <= context_.SearchHiAddress && !hooks_.stopRequested();
+         ++address) {
+      hooks_.showAddress(address);
+      if (address == held_.Address)
+        placeHeld(count);
+      else
+        probeAndRead(address, count);
+      hooks_.yield();
+    }
+    context_.ModuleCount = count;
+    return {count, lineError_};
+  }
+
+ private:
+  // The module in its initialization state answered at 00 but belongs at
+  // its stored address: it takes that place in the list, which stays in
+  // address order, and the address itself is not probed.
+  void placeHeld(int& count) {
+    context_.ModuleList.at(static_cast<std::size_t>(count)) = held_;
+    context_.InitModuleIndex = count;
+    hooks_.appendRow(count);
+    ++count;
+  }
+
+  void probeAndRead(int address, int& count) {
+    const auto probe = probeAddress(address);
+    if (!probe) return;
+    if (address == 0) {
+      held_ = ModuleEntry{};
+      readModule(context_, *probe, held_);
+      if (held_.Address == 0) placeHeld(count);
+      return;
+    }
+    auto& entry = context_.ModuleList.at(static_cast<std::size_t>(count));
+    entry = ModuleEntry{};
+    readModule(context_, *probe, entry);
+    hooks_.appendRow(count);
+    ++count;
+  }
+
+  // The first baud rate and checksum setting at which the address answers
+  // "$AA2" with a configuration reply.
+  std::optional<ProbeResult> probeAddress(int address) {
+    const std::string command = "$" + Hex2(static_cast<unsigned>(address)) + "2";
+    for (int baudCode = 0; baudCode < kBaudCodeCount; ++baudCode) {
+      if (flags_[static_cast<std::size_t>(baudCode)] != 1) continue;
+      hooks_.showBaudRate(protocol::baudRateOf(baudCode));
+      for (int checksumFlag = 0; checksumFlag <= 1; ++checksumFlag) {
+        context_.LastCommand = command;
+        noteError(exchangeWith(context_, checksumFlag, baudCode, context_.ReplyTimeout));
+        if (checksumFlag == 1) hooks_.yield();
+        if (context_.LastExchangeOK && isConfigReply(context_.LastReply))
+          return ProbeResult{address, baudCode, checksumFlag, context_.LastReply};
+      }
+    }
+    return std::nullopt;
+  }
+
+  void noteError(const std::string& error) {
+    if (lineError_.empty()) lineError_ = error;
+  }
+
+  AdminContext& context_;
+  const ScanHooks& hooks_;
+  ModuleEntry held_;
+  std::array<int, kBaudCodeCount> flags_{};
+  std::string lineError_;
+};
+
+}  // namespace
+
+bool isConfigReply(const std::string& reply) {
+  return reply.starts_with('!') && (reply.size() == 9 || reply.size() == 11);
+}
+
+ScanOutcome runNetworkScan(AdminContext& context, const ScanHooks& hooks) {
+  return Scan(context, hooks).run();
+}
+
+}  // namespace orvane::admin

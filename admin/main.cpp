@@ -1,0 +1,68 @@
+// orvadmin: the Orvane administration utility. It takes no command-line
+// arguments; its only settings are COM.CFG and ports.conf in the config
+// directory.
+#include <QApplication>
+#include <QMessageBox>
+
+#include "admin/core/admin_context.h"
+#include "admin/core/orvane_form.h"
+#include "serial/config_dir.h"
+#ifdef ORVADMIN_HAS_TERMINAL
+#include "admin/terminal/terminal_windows.h"
+#endif
+#ifdef ORVADMIN_HAS_CONFIG
+#include "admin/config/config_windows.h"
+#endif
+#ifdef ORVADMIN_HAS_DIAG
+#include "admin/diag/diag_windows.h"
+#endif
+#ifdef ORVADMIN_HAS_CALIB
+#include "admin/calib/calib_windows.h"
+#endif
+
+namespace {
+
+// A failure no window caught (a serial error in the middle of an exchange)
+// is shown to the user instead of ending the program.
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+      QMessageBox::critical(nullptr, QStringLiteral("Error"), QString::fromLocal8Bit(failure.what()));
+      return false;
+    }
+  }
+};
+
+void registerWindows([[maybe_unused]] orvane::admin::WindowFactories& windows) {
+#ifdef ORVADMIN_HAS_TERMINAL
+  orvane::admin::registerTerminalWindows(windows);
+#endif
+#ifdef ORVADMIN_HAS_CONFIG
+  orvane::admin::registerConfigWindows(windows);
+#endif
+#ifdef ORVADMIN_HAS_DIAG
+  orvane::admin::registerDiagWindows(windows);
+#endif
+#ifdef ORVADMIN_HAS_CALIB
+  orvane::admin::registerCalibWindows(windows);
+#endif
+}
+
+}  // namespace
+
+int main(int, char** argv) {
+  int argumentCount = 1;  // the program's name only: orvadmin takes no arguments
+  Application application(argumentCount, argv);
+  Application::setApplicationName(QStringLiteral("Orvane"));
+  orvane::admin::AdminContext context(orvane::serial::configDir());
+  registerWindows(context.windows);
+  orvane::admin::OrvaneForm form(context);
+  form.load();
+  form.show();
+  return Application::exec();
+}
