@@ -43,4 +43,12 @@ std::string DriverTest::frameOf(const std::function<void()>& action) {
   return raw.empty() ? std::string() : raw.front();
 }
 
+std::string DriverTest::lastReply() const {
+  auto frames = net->frames();
+  if (frames.empty()) return {};
+  std::string reply = frames.back().reply;
+  if (!reply.empty() && reply.back() == '\r') reply.pop_back();
+  return reply;
+}
+
 }  // namespace orvane::driver::test

@@ -29,6 +29,9 @@ class DriverTest : public ::testing::Test {
   // The one frame the action sent; empty when it sent none.
   std::string frameOf(const std::function<void()>& action);
 
+  // The reply the simulator sent to the last frame, without its CR.
+  std::string lastReply() const;
+
   std::unique_ptr<sim::Network> net;
 };
 
