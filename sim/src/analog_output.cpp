@@ -1,7 +1,112 @@
+// Analog output modules: 7342 (one output in its range and data format) and
+// 7347 (four +/-10 V outputs A to D and seven digital inputs); output
+// read-back and the output calibration commands.
+#include <cmath>
+
+#include "digital_common.h"
 #include "families.h"
+#include "protocol/catalogue.h"
+#include "protocol/numbers.h"
 
 namespace orvane::sim {
+namespace {
 
-Reply handleAnalogOutput(ModuleState&, const Command&, Moment) { return std::nullopt; }
+bool isQuad(const ModuleState& m) { return protocol::familyKey(m.model) == "347"; }
+
+double lowEnd(const ModuleState& m) { return m.typeCode == 0x31 ? 4.0 : 0.0; }
+double highEnd(const ModuleState& m) { return protocol::fullScale(m.typeCode); }
+
+std::string signedValue(double v) {
+  return (v < 0 ? "-" : "+") + protocol::formatPattern(std::fabs(v), "00.000");
+}
+
+// The output of 7342 in its data format, as it is written and read back.
+std::string outputText(const ModuleState& m) {
+  const double v = m.outputs[0], low = lowEnd(m), span = highEnd(m) - low;
+  switch (m.format & 0x03) {
+    case 1:
+      return "+" + protocol::formatPattern(span > 0 ? (v - low) / span * 100.0 : 0.0, "000.00");
+    case 2:
+      return protocol::hex2(static_cast<std::uint32_t>(std::lround(span > 0 ? (v - low) / span * 4095.0 : 0.0)), 3);
+    default:
+      return protocol::formatPattern(v, "00.000");
+  }
+}
+
+// The value a write asks for in engineering units; nullopt when malformed.
+std::optional<double> requested(const ModuleState& m, const std::string& text) {
+  const double low = lowEnd(m), span = highEnd(m) - low;
+  if ((m.format & 0x03) == 2) {
+    if (text.size() != 3 || !allHex(text)) return std::nullopt;
+    return low + span * protocol::hexValue(text) / 4095.0;
+  }
+  if (!protocol::isDecimalNumber(text)) return std::nullopt;
+  const double v = protocol::decimalValue(text);
+  return (m.format & 0x03) == 1 ? low + span * v / 100.0 : v;
+}
+
+Reply writeSingle(ModuleState& m, const Command& c) {
+  const auto v = requested(m, c.body);
+  constexpr double kSlack = 1e-9;
+  if (!v || *v < lowEnd(m) - kSlack || *v > highEnd(m) + kSlack) return refused(c);
+  m.outputs[0] = *v;
+  return dataReply("");
+}
+
+Reply writeQuad(ModuleState& m, const Command& c) {
+  const std::string& b = c.body;
+  if (b.size() < 2 || b[0] < 'A' || b[0] > 'D' || !protocol::isDecimalNumber(b.substr(1))) return refused(c);
+  const double v = protocol::decimalValue(b.substr(1));
+  if (v < -10.0 || v > 10.0) return refused(c);
+  m.outputs[static_cast<std::size_t>(b[0] - 'A')] = v;
+  return dataReply("");
+}
+
+Reply calibration(ModuleState& m, const Command& c) {
+  const std::string& b = c.body;
+  if (b == "0" || b == "1") {  // store the 4 mA or the 20 mA point
+    ++m.calibrations["$" + b];
+    return accepted(c);
+  }
+  if (b == "301" || b == "3FF") {
+    m.outputTrim[0] += b == "301" ? 1 : -1;
+    ++m.calibrations["$" + b];
+    return accepted(c);
+  }
+  return std::nullopt;
+}
+
+Reply setting(ModuleState& m, const Command& c, Moment now) {
+  const std::string& b = c.body;
+  if (!isQuad(m)) {
+    if (b == "6") return accepted(c, outputText(m));
+    return calibration(m, c);
+  }
+  if (b == "6") return accepted(c, signedValue(m.outputs[0]));
+  if (b.size() == 2 && b[0] == '6' && b[1] >= 'A' && b[1] <= 'D')
+    return accepted(c, signedValue(m.outputs[static_cast<std::size_t>(b[1] - 'A')]));
+  if (b == "8") return "!" + protocol::hex2(reportedInputs(m, now) & 0x7F) + "0000";
+  if (b == "9") return digitalSyncReply(m);
+  return calibration(m, c);
+}
+
+}  // namespace
+
+std::string quadOutputSyncSample(const ModuleState& m, Moment now) {
+  return protocol::hex2(reportedInputs(m, now) & 0x7F) + "0000";
+}
+
+Reply handleAnalogOutput(ModuleState& m, const Command& c, Moment now) {
+  switch (c.lead) {
+    case '#':
+      return isQuad(m) ? writeQuad(m, c) : writeSingle(m, c);
+    case '$':
+      return setting(m, c, now);
+    case '~':
+      return isQuad(m) ? polarityCommand(m, c) : std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
 
 }  // namespace orvane::sim

@@ -1,7 +1,5 @@
 #include "digital_common.h"
 
-#include "protocol/numbers.h"
-
 namespace orvane::sim {
 
 std::uint32_t reportedInputs(const ModuleState& m, Moment now) {
@@ -19,8 +17,10 @@ Reply polarityCommand(ModuleState& m, const Command& c) {
   return std::nullopt;
 }
 
-std::string digitalSyncSample(const ModuleState& m, Moment now) {
-  return protocol::hex2(reportedInputs(m, now) & 0xFFFF, 4);
+std::string digitalSyncReply(ModuleState& m) {
+  const std::string fresh = m.syncFresh ? "1" : "0";
+  m.syncFresh = false;
+  return "!" + fresh + m.syncSample;
 }
 
 }  // namespace orvane::sim

@@ -11,7 +11,12 @@ std::uint32_t reportedInputs(const ModuleState& m, Moment now);
 // "~AACPoi" and "~AACR": output and input polarity, one digit each.
 Reply polarityCommand(ModuleState& m, const Command& c);
 
-// What "#**" keeps of a module with digital inputs.
-std::string digitalSyncSample(const ModuleState& m, Moment now);
+// The data of a digital "$AA6" (7347: "$AA8") without its lead: what "#**" keeps.
+std::string digitalData(const ModuleState& m, Moment now);
+std::string port7469Data(const ModuleState& m, Moment now);
+std::string quadOutputSyncSample(const ModuleState& m, Moment now);
+
+// "!", whether the sample is new, then the sample; marks it as read.
+std::string digitalSyncReply(ModuleState& m);
 
 }  // namespace orvane::sim

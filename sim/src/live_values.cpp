@@ -71,8 +71,10 @@ void takeSyncSample(ModuleState& m, Moment now) {
       m.syncSample = multiFunctionReading(m, now);
       break;
     case ModuleFamily::AnalogOutput:
+      m.syncSample = quadOutputSyncSample(m, now);
+      break;
     case ModuleFamily::DigitalIO:
-      m.syncSample = digitalSyncSample(m, now);
+      m.syncSample = protocol::familyKey(m.model) == "469" ? port7469Data(m, now) : digitalData(m, now);
       break;
     default:
       return;

@@ -171,7 +171,7 @@ std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const 
       reply = respond(s.state, *command, t);
       if (s.state.watchdogEnabled && !watchdogWasOn) s.lastHostOk = t.t;  // starts timing now
     }
-    if (!reply) return std::nullopt;
+    if (!reply || reply->empty()) return std::nullopt;  // a silent RS-232 device
     Answer answer;
     answer.bytes = frameReply(*reply, answersWithChecksum(s.state, text), s.fault);
     answer.baudRate = line.baudRate;
