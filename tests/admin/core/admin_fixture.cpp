@@ -1,0 +1,67 @@
+#include "tests/admin/core/admin_fixture.h"
+
+#include <fstream>
+
+#include "admin/core/module_entry.h"
+
+namespace orvane::admin::testing {
+
+AdminFixture::AdminFixture() {
+  auto ui = std::make_unique<TestUi>();
+  ui_ = ui.get();
+  context_ = std::make_unique<AdminContext>(dir_.path().toStdString(), std::move(ui));
+  // The simulator reads the line's rate at every frame: no settling needed.
+  context_->baudSettlePause = std::chrono::milliseconds(0);
+  context_->exitMapFile = dir_.filePath(QStringLiteral("admin.map")).toStdString();
+}
+
+sim::Network& AdminFixture::startNetwork(std::vector<sim::ModuleState> modules, int com) {
+  network_ = std::make_unique<sim::Network>(std::move(modules));
+  mapCom(com, network_->slavePath());
+  return *network_;
+}
+
+void AdminFixture::mapCom(int com, const std::string& device) {
+  portsConf_[com] = device;
+  std::string text;
+  for (const auto& [number, path] : portsConf_)
+    text += "COM" + std::to_string(number) + "=" + path + "\n";
+  writeConfigFile("ports.conf", text);
+}
+
+void AdminFixture::openPort(int com) {
+  context_->ComPort = com;
+  context_->OrvComm.open(com);
+}
+
+void AdminFixture::writeConfigFile(const std::string& name, const std::string& content) {
+  std::ofstream file(context_->configDir / name, std::ios::binary | std::ios::trunc);
+  file << content;
+}
+
+std::string AdminFixture::readConfigFile(const std::string& name) const {
+  return readFile((context_->configDir / name).string());
+}
+
+ModuleEntry& AdminFixture::setEntry(int index, const std::string& model, int address,
+                                    int baudCode, int checksumFlag) {
+  auto& entry = context_->ModuleList.at(static_cast<std::size_t>(index));
+  entry = ModuleEntry{};
+  entry.ModelName = modelNameField(model);
+  entry.Address = address;
+  entry.BaudCode = baudCode;
+  entry.ChecksumFlag = checksumFlag;
+  return entry;
+}
+
+std::vector<std::string> AdminFixture::framesSent() const {
+  std::vector<std::string> sent;
+  for (const auto& frame : network_->frames()) {
+    std::string raw = frame.raw;
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    sent.push_back(raw);
+  }
+  return sent;
+}
+
+}  // namespace orvane::admin::testing

@@ -1,0 +1,45 @@
+// A test's own orvadmin: a temporary config directory, test UI services, an
+// AdminContext, and a simulated module network on COM ports of its choice.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "admin/core/admin_context.h"
+#include "sim/network.h"
+#include "tests/admin/core/read_file.h"
+#include "tests/admin/core/test_ui.h"
+
+namespace orvane::admin::testing {
+
+class AdminFixture : public ::testing::Test {
+ protected:
+  AdminFixture();
+
+  // Starts a simulated network and maps COM n to it in ports.conf.
+  sim::Network& startNetwork(std::vector<sim::ModuleState> modules, int com = 1);
+  // Maps COM n to a device path in ports.conf (kept with earlier lines).
+  void mapCom(int com, const std::string& device);
+  // Makes COM n the open port of the context.
+  void openPort(int com = 1);
+  // Writes a file into the config directory.
+  void writeConfigFile(const std::string& name, const std::string& content);
+  std::string readConfigFile(const std::string& name) const;
+  // Fills ModuleList entry i for a module the test knows.
+  ModuleEntry& setEntry(int index, const std::string& model, int address, int baudCode = 3,
+                        int checksumFlag = 0);
+  // The frames the network received, as text without CR.
+  std::vector<std::string> framesSent() const;
+
+  QTemporaryDir dir_;
+  TestUi* ui_;
+  std::unique_ptr<AdminContext> context_;
+  std::unique_ptr<sim::Network> network_;
+  std::map<int, std::string> portsConf_;
+};
+
+}  // namespace orvane::admin::testing

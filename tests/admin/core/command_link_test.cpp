@@ -1,0 +1,239 @@
+#include <QLineEdit>
+#include <QTest>
+
+#include "admin/core/command_link.h"
+#include "tests/admin/core/admin_fixture.h"
+
+namespace orvane::admin {
+namespace {
+
+using testing::AdminFixture;
+
+class CommandLinkTest : public AdminFixture {
+ protected:
+  void exchange(int entry, const std::string& body, int timeoutMs = 200) {
+    context_->LastCommand =
+        body.substr(0, 1) + Hex2(static_cast<unsigned>(effectiveAddress(*context_, entry))) +
+        body.substr(1);
+    ExchangeCommand(*context_, entry, 0, timeoutMs);
+  }
+};
+
+sim::FaultSpec fault(bool sim::FaultSpec::*flag) {
+  sim::FaultSpec spec;
+  spec.*flag = true;
+  return spec;
+}
+
+sim::FaultSpec characterGap(int ms) {
+  sim::FaultSpec spec;
+  spec.charGapMs = ms;
+  return spec;
+}
+
+sim::ModuleState module(const std::string& model, int address, int baudCode = 3,
+                        bool checksum = false) {
+  auto state = sim::makeModule(model, address);
+  state.baudCode = baudCode;
+  state.checksum = checksum;
+  return state;
+}
+
+TEST_F(CommandLinkTest, ChecksumIsAppendedAndCheckedAndStripped) {
+  startNetwork({module("7213", 2, 3, true)});
+  openPort();
+  setEntry(0, "7213", 2, 3, 1);
+  exchange(0, "$2");
+  EXPECT_EQ(network_->frames().at(0).raw, "$022B8\r");
+  ASSERT_TRUE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply.substr(0, 3), "!02");
+  EXPECT_EQ(context_->LastReply.size(), 9u) << "checksum digits removed";
+  EXPECT_EQ(context_->LastCommand, "$022") << "LastCommand keeps no checksum";
+}
+
+TEST_F(CommandLinkTest, LowerCaseChecksumDigitsAreAcceptedAndWrongOnesFail) {
+  startNetwork({module("7213", 2, 3, true)});
+  openPort();
+  setEntry(0, "7213", 2, 3, 1);
+  network_->setFault(2, fault(&sim::FaultSpec::lowerCaseChecksum));
+  exchange(0, "$2");
+  EXPECT_TRUE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply.size(), 9u);
+
+  network_->setFault(2, fault(&sim::FaultSpec::wrongChecksum));
+  exchange(0, "$2");
+  EXPECT_FALSE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply.size(), 11u) << "a failed check keeps the digits";
+}
+
+TEST_F(CommandLinkTest, InitializationEntryIsAddressedAs00At9600WithoutChecksum) {
+  auto stored = module("7213", 5, 4, true);
+  stored.initState = true;
+  startNetwork({stored});
+  openPort();
+  setEntry(0, "7213", 5, 4, 1);
+  context_->InitModuleIndex = 0;
+  EXPECT_EQ(effectiveAddress(*context_, 0), 0);
+  EXPECT_EQ(effectiveBaudCode(*context_, 0), 3);
+  EXPECT_EQ(effectiveChecksum(*context_, 0), 0);
+  exchange(0, "$2");
+  ASSERT_EQ(network_->frames().size(), 1u);
+  EXPECT_EQ(network_->frames()[0].raw, "$002\r");
+  EXPECT_EQ(network_->frames()[0].baudRate, 9600);
+  EXPECT_TRUE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply.substr(0, 3), "!05") << "it reports its stored address";
+}
+
+TEST_F(CommandLinkTest, AddressZeroNeverCarriesAChecksum) {
+  startNetwork({module("7213", 0, 3, true)});
+  openPort();
+  setEntry(0, "7213", 0, 3, 1);
+  EXPECT_EQ(effectiveChecksum(*context_, 0), 0);
+}
+
+TEST_F(CommandLinkTest, LineSettlesOnlyAfterABaudChange) {
+  auto init = module("7213", 5);
+  init.initState = true;
+  startNetwork({module("7215", 1, 4), init});
+  openPort();
+  context_->baudSettlePause = std::chrono::milliseconds(20);
+  setEntry(0, "7215", 1, 4);
+  setEntry(1, "7213", 5, 4);
+  context_->InitModuleIndex = 1;
+  EXPECT_EQ(context_->PortBaudCode[0], -1);
+
+  exchange(0, "$2");
+  EXPECT_TRUE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->PortBaudCode[0], 4);
+  EXPECT_EQ(ui_->paused, std::chrono::milliseconds(20)) << "the first write sets the rate";
+  exchange(1, "$2");
+  EXPECT_TRUE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->PortBaudCode[0], 3);
+  EXPECT_EQ(ui_->paused, std::chrono::milliseconds(40));
+  exchange(1, "$2");
+  EXPECT_EQ(ui_->paused, std::chrono::milliseconds(40)) << "same rate, no pause";
+  EXPECT_EQ(network_->frames()[0].baudRate, 19200);
+  EXPECT_EQ(network_->frames()[1].baudRate, 9600);
+}
+
+TEST_F(CommandLinkTest, TimeOutRestartsWithEveryCharacter) {
+  startNetwork({module("7213", 1)});
+  openPort();
+  setEntry(0, "7213", 1);
+  network_->setFault(1, characterGap(30));
+  exchange(0, "$2", 150);  // the whole reply takes far longer than 150 ms
+  EXPECT_TRUE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply.size(), 9u);
+
+  network_->setFault(1, characterGap(200));
+  exchange(0, "$2", 60);
+  EXPECT_FALSE(context_->LastExchangeOK);
+  EXPECT_FALSE(context_->LastReply.empty()) << "keeps what arrived";
+  EXPECT_LT(context_->LastReply.size(), 9u);
+}
+
+TEST_F(CommandLinkTest, SilentOrCutOffRepliesFail) {
+  startNetwork({module("7213", 1)});
+  openPort();
+  setEntry(0, "7213", 1);
+  network_->setFault(1, fault(&sim::FaultSpec::silent));
+  exchange(0, "$2", 50);
+  EXPECT_FALSE(context_->LastExchangeOK);
+  EXPECT_TRUE(context_->LastReply.empty());
+  network_->setFault(1, fault(&sim::FaultSpec::noCarriageReturn));
+  exchange(0, "$2", 50);
+  EXPECT_FALSE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply.substr(0, 3), "!01");
+}
+
+TEST_F(CommandLinkTest, RefusalIsASuccessfulExchange) {
+  startNetwork({module("7213", 1)});
+  openPort();
+  setEntry(0, "7213", 1);
+  network_->setFault(1, fault(&sim::FaultSpec::refuseAll));
+  exchange(0, "$2");
+  EXPECT_TRUE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply, "?01");
+}
+
+TEST_F(CommandLinkTest, AnalogValueReadsTheChannelOfMultiChannelModels) {
+  startNetwork({module("7231", 3), module("7213", 4)});
+  openPort();
+  setEntry(0, "7231", 3).TypeCode = network_->state(3).typeCode;
+  setEntry(1, "7213", 4).TypeCode = network_->state(4).typeCode;
+  const std::string eight = ReadAnalogValue(*context_, 0, 5);
+  const std::string one = ReadAnalogValue(*context_, 1, 5);
+  EXPECT_EQ(network_->frames().at(0).raw, "#035\r");
+  EXPECT_EQ(network_->frames().at(1).raw, "#04\r");
+  EXPECT_NE(eight, "*error*");
+  EXPECT_NE(one, "*error*");
+  EXPECT_FALSE(one.empty());
+  EXPECT_NE(context_->LastReply.front(), '>') << "the > is taken off";
+
+  network_->setFault(4, fault(&sim::FaultSpec::silent));
+  EXPECT_EQ(ReadAnalogValue(*context_, 1, 0), "*error*");
+  context_->ModuleList[1].DataFormat = 7;
+  network_->clearFaults();
+  EXPECT_EQ(ReadAnalogValue(*context_, 1, 0), "") << "no conversion for format 7";
+}
+
+TEST_F(CommandLinkTest, ChannelMaskReadsBothDigits) {
+  startNetwork({module("7231", 3)});
+  openPort();
+  setEntry(0, "7231", 3);
+  context_->LastCommand = "$035A5";
+  ExchangeCommand(*context_, 0, 0, 200);
+  ASSERT_TRUE(context_->LastExchangeOK);
+  ASSERT_EQ(context_->LastReply.front(), '!');
+  std::array<bool, 8> mask{};
+  ReadChannelMask(*context_, 0, mask);
+  EXPECT_EQ(network_->frames().back().raw, "$036\r");
+  EXPECT_EQ(mask, (std::array<bool, 8>{true, false, true, false, false, true, false, true}));
+
+  network_->setFault(3, fault(&sim::FaultSpec::silent));
+  std::array<bool, 8> untouched{true, true, true, true, true, true, true, true};
+  ReadChannelMask(*context_, 0, untouched);
+  EXPECT_EQ(untouched, (std::array<bool, 8>{true, true, true, true, true, true, true, true}));
+}
+
+TEST_F(CommandLinkTest, KeyFiltersRefuseOtherCharactersWithABeep) {
+  QLineEdit digits;
+  DigitKeys(*context_, digits);
+  QTest::keyClicks(&digits, "12a3.-");
+  EXPECT_EQ(digits.text(), "123");
+  EXPECT_EQ(ui_->beeps, 3);
+
+  context_->DecimalSeparator = ',';
+  QLineEdit number;
+  SignedNumberKeys(*context_, number);
+  QTest::keyClicks(&number, "-1.5,2e+");
+  EXPECT_EQ(number.text(), "-15,2+");
+  EXPECT_EQ(ui_->beeps, 5);
+  QTest::keyClick(&number, Qt::Key_Backspace);
+  EXPECT_EQ(number.text(), "-15,2");
+
+  std::string typed = "1,5";
+  FixDecimalSeparator(*context_, typed);
+  EXPECT_EQ(typed, "1.5");
+  context_->DecimalSeparator = '.';
+  typed = "1,5";
+  FixDecimalSeparator(*context_, typed);
+  EXPECT_EQ(typed, "1,5");
+}
+
+TEST_F(CommandLinkTest, HexHelpers) {
+  EXPECT_EQ(Hex2(10), "0A");
+  EXPECT_EQ(Hex2(255), "FF");
+  EXPECT_EQ(Hex2(0x1234, 2), "1234");
+  EXPECT_EQ(HexDigitValue('G'), 0);
+  EXPECT_EQ(HexDigitValue('f'), 15);
+}
+
+TEST_F(CommandLinkTest, ExchangeOnAClosedPortThrowsTheSerialText) {
+  setEntry(0, "7213", 1);
+  context_->LastCommand = "$012";
+  EXPECT_THROW(ExchangeCommand(*context_, 0, 0, 50), serial::SerialError);
+}
+
+}  // namespace
+}  // namespace orvane::admin

@@ -1,0 +1,196 @@
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+
+#include "admin/core/list_row.h"
+#include "tests/admin/core/admin_fixture.h"
+#include "tests/admin/core/form_driver.h"
+#include "tests/admin/core/sim_modules.h"
+
+namespace orvane::admin {
+namespace {
+
+using namespace testing;
+
+class SearchTest : public AdminFixture {
+ protected:
+  SearchTest() : form_(*context_) {}
+
+  void startOn(std::vector<sim::ModuleState> modules, std::array<int, 8> flags) {
+    startNetwork(std::move(modules), 1);
+    writeConfigFile("COM.CFG", "60\r\n1\r\nn,8,1\r\n");
+    form_.load();
+    ui_->messages.clear();
+    context_->portSetting(1).SearchFlags = flags;
+  }
+  void search(std::vector<QString> addresses) {
+    answerSearch(*ui_, std::move(addresses));
+    clickButton(form_, "SearchBtn");
+  }
+  QListWidget& device() { return *form_.findChild<QListWidget*>(QStringLiteral("Device")); }
+  std::vector<std::string> probed() const {
+    std::vector<std::string> probes;
+    for (const auto& frame : framesSent())
+      if ((frame.size() == 4 || frame.size() == 6) && frame[0] == '$' && frame[3] == '2')
+        probes.push_back(frame);
+    return probes;
+  }
+
+  OrvaneForm form_;
+};
+
+constexpr std::array<int, 8> kDemoRates{0, 0, 0, 1, 1, 0, 1, 0};  // 9600, 19200, 115200
+constexpr std::array<int, 8> kOnly9600{0, 0, 0, 1, 0, 0, 0, 0};
+
+TEST_F(SearchTest, FindsTheWholeDemoNetworkInAddressOrder) {
+  startOn(sim::demoNetwork(), kDemoRates);
+  search({"21"});
+  ASSERT_EQ(context_->ModuleCount, 20);
+  ASSERT_EQ(device().count(), 20);
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_EQ(context_->ModuleList[static_cast<std::size_t>(i)].Address, i + 1);
+    EXPECT_EQ(device().item(i)->text().toStdString(), buildListRow(*context_, i));
+  }
+  // The 7917 answered at 00 in its initialization state and waits for its
+  // stored address 20; address 20 itself is never probed.
+  EXPECT_EQ(context_->InitModuleIndex, 19);
+  EXPECT_TRUE(device().item(19)->text().startsWith("* 20(14H)   7917  "));
+  for (const auto& probe : probed()) EXPECT_NE(probe.substr(0, 4), "$142");
+  EXPECT_TRUE(device().item(0)->text().startsWith("   1(01H)   7213      9600  "));
+  EXPECT_EQ(context_->ModuleList[4].BaudCode, 4) << "7231 at 19200";
+  EXPECT_EQ(context_->ModuleList[14].BaudCode, 6) << "7472 at 115200";
+  EXPECT_TRUE(device().item(14)->text().startsWith("  15(0FH)   7472      115200"));
+  EXPECT_EQ(context_->SelectedIndex, 0);
+  EXPECT_EQ(device().currentRow(), 0);
+  EXPECT_EQ(framesSent().back(), "#**") << "the broadcast closes the search";
+  EXPECT_EQ(network_->frames().back().baudRate, 9600);
+  EXPECT_TRUE(ui_->messages.empty());
+}
+
+TEST_F(SearchTest, ChecksumOnlyModuleIsFoundOnTheSecondTry) {
+  startOn({simModule("7215", 2, 3, true)}, kOnly9600);
+  search({"2"});
+  ASSERT_EQ(context_->ModuleCount, 1);
+  const auto& entry = context_->ModuleList[0];
+  EXPECT_EQ(entry.ChecksumFlag, 1);
+  const auto sent = framesSent();
+  const auto at = [&sent](const std::string& frame) {
+    return std::find(sent.begin(), sent.end(), frame) != sent.end();
+  };
+  EXPECT_TRUE(at("$022")) << "tried without checksum first";
+  EXPECT_TRUE(at("$022B8"));
+  EXPECT_TRUE(at("$02MD3")) << "every further command carries the checksum";
+  EXPECT_FALSE(at("$02M"));
+}
+
+TEST_F(SearchTest, InitializationModuleReportingZeroIsListedAtOnce) {
+  auto init = simModule("7213", 0);
+  init.initState = true;
+  startOn({init, simModule("7342", 1)}, kOnly9600);
+  search({"1"});
+  ASSERT_EQ(context_->ModuleCount, 2);
+  EXPECT_EQ(context_->InitModuleIndex, 0);
+  EXPECT_TRUE(device().item(0)->text().startsWith("*  0(00H)   7213"));
+  EXPECT_TRUE(device().item(1)->text().startsWith("   1(01H)   7342"));
+}
+
+TEST_F(SearchTest, HeldEntryBeyondTheUpperAddressIsNeverListed) {
+  auto init = simModule("7213", 9);
+  init.initState = true;
+  startOn({init, simModule("7342", 1)}, kOnly9600);
+  search({"4"});
+  EXPECT_EQ(context_->ModuleCount, 1);
+  EXPECT_EQ(context_->InitModuleIndex, -1);
+  EXPECT_TRUE(device().item(0)->text().startsWith("   1(01H)   7342"));
+}
+
+TEST_F(SearchTest, StopKeepsTheModulesFoundSoFar) {
+  startOn({simModule("7213", 1), simModule("7342", 2), simModule("7451", 5)}, kOnly9600);
+  ui_->onYield = [this] {
+    if (context_->LastCommand == "$032") pressStop();
+  };
+  search({"255"});
+  EXPECT_EQ(context_->ModuleCount, 2);
+  EXPECT_EQ(device().count(), 2);
+  const auto probes = probed();
+  EXPECT_EQ(probes.back(), "$032B9") << "the address in progress is finished, no further one";
+  EXPECT_EQ(framesSent().back(), "#**");
+}
+
+TEST_F(SearchTest, StopBeforeAnyModuleGivesNoModuleFound) {
+  startOn({simModule("7213", 5)}, kOnly9600);
+  ui_->onYield = [] { pressStop(); };
+  search({"255"});
+  EXPECT_EQ(context_->ModuleCount, 0);
+  EXPECT_EQ(ui_->texts(), std::vector<QString>{"No module found!"});
+  EXPECT_EQ(ui_->messages[0].title, "Search");
+}
+
+TEST_F(SearchTest, EmptyNetworkShowsNoModuleFoundAndSendsNoBroadcast) {
+  startOn({simModule("7213", 9)}, kOnly9600);
+  search({"2"});
+  EXPECT_EQ(ui_->texts(), std::vector<QString>{"No module found!"});
+  EXPECT_EQ(probed(), (std::vector<std::string>{"$002", "$002B6", "$012", "$012B7", "$022", "$022B8"}));
+  EXPECT_NE(framesSent().back(), "#**");
+}
+
+TEST_F(SearchTest, UpperAddressIsValidatedAndZeroProbesOnlyAddressZero) {
+  startOn({simModule("7213", 1)}, kOnly9600);
+  search({"256", "12a", "", "0"});
+  EXPECT_EQ(ui_->texts(), (std::vector<QString>{"Number can not exceed 255.", "Please input a number.",
+                                               "Please input a number.", "No module found!"}));
+  EXPECT_EQ(ui_->messages[0].title, "Error");
+  EXPECT_EQ(probed(), (std::vector<std::string>{"$002", "$002B6"}));
+  EXPECT_EQ(context_->SearchHiAddress, 0);
+}
+
+TEST_F(SearchTest, BaudRatesAreTriedInCodeOrderAtEveryAddress) {
+  startOn({simModule("7213", 9)}, {0, 0, 0, 1, 0, 0, 1, 0});
+  search({"1"});
+  std::vector<int> rates;
+  for (const auto& frame : network_->frames()) rates.push_back(frame.baudRate);
+  EXPECT_EQ(rates, (std::vector<int>{9600, 9600, 115200, 115200, 9600, 9600, 115200, 115200}));
+}
+
+TEST_F(SearchTest, CancelLeavesListAndSelectionButCountsNoModules) {
+  startOn({simModule("7213", 1)}, kOnly9600);
+  search({"1"});
+  ASSERT_EQ(device().count(), 1);
+  ui_->modalHandlers[QStringLiteral("SearchForm")] = [](QDialog& dialog) {
+    dialog.findChild<QPushButton*>(QStringLiteral("CancelBtn"))->click();
+    return dialog.result();
+  };
+  ui_->modalsOpened.clear();
+  clickButton(form_, "SearchBtn");
+  EXPECT_FALSE(context_->SearchConfirmed);
+  EXPECT_EQ(context_->ModuleCount, 0);
+  EXPECT_EQ(device().count(), 1);
+  EXPECT_EQ(context_->SelectedIndex, 0);
+  EXPECT_EQ(ui_->modalsOpened, std::vector<QString>{"SearchForm"});
+}
+
+TEST_F(SearchTest, SearchDialogShowsPortAndRatesAndScanShowsProgress) {
+  startOn({simModule("7213", 1)}, kDemoRates);
+  QString rates;
+  ui_->modalHandlers[QStringLiteral("SearchForm")] = [&rates](QDialog& dialog) {
+    rates = dialog.findChild<QLabel*>(QStringLiteral("BaudRate"))->text();
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("ComPort"))->text(), "COM1");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("HiAddress"))->text(), "255");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("HiAddress"))->selectedText(), "255");
+    dialog.findChild<QLineEdit*>(QStringLiteral("HiAddress"))->setText("1");
+    dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+    return dialog.result();
+  };
+  int progressSeen = -1;
+  ui_->onYield = [&progressSeen] {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->objectName() == QStringLiteral("ScanForm") && window->isVisible())
+        progressSeen = window->findChild<QProgressBar*>(QStringLiteral("ScanProgress"))->maximum();
+  };
+  clickButton(form_, "SearchBtn");
+  EXPECT_EQ(rates, "9600, 19200, 115200");
+  EXPECT_EQ(progressSeen, 2) << "addresses 0 and 1";
+}
+
+}  // namespace
+}  // namespace orvane::admin
