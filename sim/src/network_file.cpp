@@ -1,0 +1,288 @@
+#include "sim/network_file.h"
+
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+#include "protocol/catalogue.h"
+
+namespace orvane::sim {
+namespace {
+
+using nlohmann::json;
+
+// Reads one module object, naming the place of every problem.
+class ModuleReader {
+ public:
+  ModuleReader(const json& object, std::string place) : object_(object), place_(std::move(place)) {}
+
+  [[noreturn]] void fail(const std::string& key, const std::string& problem) const {
+    throw std::invalid_argument(place_ + (key.empty() ? "" : "." + key) + ": " + problem);
+  }
+
+  bool has(const std::string& key) const { return object_.contains(key); }
+  const json& at(const std::string& key) const { return object_.at(key); }
+
+  // An integer written as a number or as a hexadecimal text "0x1F".
+  long long integer(const std::string& key, long long low, long long high) const {
+    const json& v = at(key);
+    long long value = 0;
+    if (v.is_number_integer()) {
+      value = v.get<long long>();
+    } else if (v.is_string() && v.get<std::string>().rfind("0x", 0) == 0 && v.get<std::string>().size() > 2) {
+      std::size_t used = 0;
+      const std::string text = v.get<std::string>().substr(2);
+      try {
+        value = std::stoll(text, &used, 16);
+      } catch (const std::exception&) {
+        used = 0;
+      }
+      if (used != text.size()) fail(key, "\"" + v.get<std::string>() + "\" is not a hexadecimal number");
+    } else {
+      fail(key, "expected an integer (or a text such as \"0x1F\")");
+    }
+    if (value < low || value > high)
+      fail(key, std::to_string(value) + " is outside " + std::to_string(low) + " to " + std::to_string(high));
+    return value;
+  }
+
+  // A nested object, checked before it is read.
+  const json& object(const std::string& key) const {
+    if (!at(key).is_object()) fail(key, "expected an object { ... }");
+    return at(key);
+  }
+
+  double number(const std::string& key) const {
+    if (!at(key).is_number()) fail(key, "expected a number");
+    return at(key).get<double>();
+  }
+
+  bool flag(const std::string& key) const {
+    if (!at(key).is_boolean()) fail(key, "expected true or false");
+    return at(key).get<bool>();
+  }
+
+  std::string text(const std::string& key) const {
+    if (!at(key).is_string()) fail(key, "expected a text");
+    return at(key).get<std::string>();
+  }
+
+  void onlyKeys(const std::set<std::string>& known) const {
+    for (const auto& item : object_.items())
+      if (!known.count(item.key())) fail(item.key(), "unknown setting");
+  }
+
+  const std::string& place() const { return place_; }
+
+ private:
+  const json& object_;
+  std::string place_;
+};
+
+const std::set<std::string> kModuleKeys = {
+    "model", "address", "baud", "checksum", "typeCode", "format", "initState", "firmware",
+    "inputs", "channelMask", "openInputs", "cjcTemperature", "alarm", "mapping", "outputs",
+    "digitalInputs", "toggleMask", "togglePeriod", "polarity", "portDirections", "counters",
+    "counterInputMode", "gateMode", "statusWord", "rs232Baud", "device", "delimiter", "deviceId"};
+
+int baudCodeOfRate(const ModuleReader& r, const std::string& key) {
+  const auto rate = r.integer(key, 0, 1000000);
+  for (int code = 0; code < 8; ++code)
+    if (protocol::baudRateOf(code) == rate) return code;
+  r.fail(key, std::to_string(rate) + " is not a module baud rate");
+}
+
+void readSignal(const json& object, const std::string& place, Signal& s) {
+  if (object.is_number()) {
+    s = Signal{Signal::Shape::Constant, object.get<double>(), 0, 1};
+    return;
+  }
+  if (!object.is_object()) throw std::invalid_argument(place + ": expected a number or a signal object");
+  ModuleReader r(object, place);
+  r.onlyKeys({"shape", "value", "amplitude", "period"});
+  const std::map<std::string, Signal::Shape> shapes = {{"constant", Signal::Shape::Constant},
+                                                       {"ramp", Signal::Shape::Ramp},
+                                                       {"sine", Signal::Shape::Sine},
+                                                       {"noise", Signal::Shape::Noise}};
+  if (r.has("shape")) {
+    const auto it = shapes.find(r.text("shape"));
+    if (it == shapes.end()) r.fail("shape", "expected constant, ramp, sine or noise");
+    s.shape = it->second;
+  }
+  if (r.has("value")) s.value = r.number("value");
+  if (r.has("amplitude")) s.amplitude = r.number("amplitude");
+  if (r.has("period")) {
+    s.periodS = r.number("period");
+    if (s.periodS <= 0) r.fail("period", "must be above 0 seconds");
+  }
+}
+
+const json& list(const ModuleReader& r, const std::string& key, std::size_t most) {
+  const json& v = r.at(key);
+  if (!v.is_array()) r.fail(key, "expected a list");
+  if (v.size() > most) r.fail(key, "at most " + std::to_string(most) + " entries");
+  return v;
+}
+
+void readAnalog(const ModuleReader& r, ModuleState& m) {
+  if (r.has("inputs")) {
+    const json& v = list(r, "inputs", m.inputs.size());
+    for (std::size_t i = 0; i < v.size(); ++i)
+      readSignal(v[i], r.place() + ".inputs[" + std::to_string(i) + "]", m.inputs[i]);
+  }
+  if (r.has("channelMask")) m.channelMask = static_cast<int>(r.integer("channelMask", 0, 0xFF));
+  if (r.has("openInputs")) m.openInputs = static_cast<int>(r.integer("openInputs", 0, 0xFF));
+  if (r.has("cjcTemperature")) m.cjcTemperature = r.number("cjcTemperature");
+  if (r.has("alarm")) {
+    ModuleReader a(r.object("alarm"), r.place() + ".alarm");
+    a.onlyKeys({"mode", "low", "high"});
+    if (a.has("mode")) m.alarmMode = static_cast<int>(a.integer("mode", 0, 2));
+    if (a.has("low")) m.alarmLow = a.number("low");
+    if (a.has("high")) m.alarmHigh = a.number("high");
+  }
+  if (r.has("mapping")) {
+    ModuleReader a(r.object("mapping"), r.place() + ".mapping");
+    a.onlyKeys({"enabled", "sourceLow", "sourceHigh", "targetLow", "targetHigh"});
+    if (a.has("enabled")) m.mappingEnabled = a.flag("enabled");
+    if (a.has("sourceLow")) m.sourceLow = protocol::engineeringText(a.number("sourceLow"), m.typeCode);
+    if (a.has("sourceHigh")) m.sourceHigh = protocol::engineeringText(a.number("sourceHigh"), m.typeCode);
+    if (a.has("targetLow")) m.targetLow = protocol::engineeringText(a.number("targetLow"), m.typeCode);
+    if (a.has("targetHigh")) m.targetHigh = protocol::engineeringText(a.number("targetHigh"), m.typeCode);
+  }
+  if (r.has("outputs")) {
+    const json& v = list(r, "outputs", m.outputs.size());
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      if (!v[i].is_number()) r.fail("outputs[" + std::to_string(i) + "]", "expected a number");
+      m.outputs[i] = v[i].get<double>();
+    }
+  }
+}
+
+void readDigital(const ModuleReader& r, ModuleState& m) {
+  if (r.has("digitalInputs")) m.digitalInputs = static_cast<std::uint32_t>(r.integer("digitalInputs", 0, 0xFFFFFFF));
+  if (r.has("toggleMask")) m.inputToggleMask = static_cast<std::uint32_t>(r.integer("toggleMask", 0, 0xFFFFFFF));
+  if (r.has("togglePeriod")) {
+    m.inputTogglePeriodS = r.number("togglePeriod");
+    if (m.inputTogglePeriodS <= 0) r.fail("togglePeriod", "must be above 0 seconds");
+  }
+  if (r.has("polarity")) m.polarity = static_cast<int>(r.integer("polarity", 0, 3));
+  if (r.has("portDirections")) m.portDirections = static_cast<int>(r.integer("portDirections", 0, 0x0F));
+}
+
+void readCounters(const ModuleReader& r, ModuleState& m) {
+  if (r.has("counters")) {
+    const json& v = list(r, "counters", 2);
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      if (!v[i].is_object()) r.fail("counters[" + std::to_string(i) + "]", "expected an object { ... }");
+      ModuleReader c(v[i], r.place() + ".counters[" + std::to_string(i) + "]");
+      c.onlyKeys({"rate", "running", "value", "max", "initial", "alarm", "limit"});
+      CounterState& k = m.counters[i];
+      if (c.has("rate")) k.ratePerS = c.number("rate");
+      if (c.has("running")) k.running = c.flag("running");
+      if (c.has("value")) k.value = static_cast<std::uint32_t>(c.integer("value", 0, 0xFFFFFFFF));
+      if (c.has("max")) k.maxValue = static_cast<std::uint32_t>(c.integer("max", 0, 0xFFFFFFFF));
+      if (c.has("initial")) k.initialValue = static_cast<std::uint32_t>(c.integer("initial", 0, 0xFFFFFFFF));
+      if (c.has("alarm")) k.alarmEnabled = c.flag("alarm");
+      if (c.has("limit")) k.alarmLimit = static_cast<std::uint32_t>(c.integer("limit", 0, 0xFFFFFFFF));
+    }
+  }
+  if (r.has("counterInputMode")) m.inputMode = static_cast<int>(r.integer("counterInputMode", 0, 1));
+  if (r.has("gateMode")) m.gateMode = static_cast<int>(r.integer("gateMode", 0, 2));
+}
+
+void readConverter(const ModuleReader& r, ModuleState& m) {
+  if (r.has("statusWord")) m.statusWord = static_cast<int>(r.integer("statusWord", 0, 0xFFFF)) & ~0x4000;
+  if (r.has("rs232Baud")) m.rs232BaudCode = baudCodeOfRate(r, "rs232Baud");
+  if (r.has("device")) {
+    ModuleReader d(r.object("device"), r.place() + ".device");
+    d.onlyKeys({"echo", "reply"});
+    if (d.has("echo")) m.device.echo = d.flag("echo");
+    if (d.has("reply")) m.device.fixedReply = d.text("reply");
+  }
+  if (r.has("delimiter")) {
+    const std::string d = r.text("delimiter");
+    if (d.size() != 1) r.fail("delimiter", "expected one character");
+    m.delimiter = d[0];
+  }
+  if (r.has("deviceId")) m.deviceId = r.text("deviceId");
+}
+
+ModuleState readModule(const json& object, const std::string& place) {
+  if (!object.is_object()) throw std::invalid_argument(place + ": expected an object");
+  ModuleReader r(object, place);
+  r.onlyKeys(kModuleKeys);
+  if (!r.has("model")) r.fail("", "the model is missing");
+  if (!r.has("address")) r.fail("", "the address is missing");
+  const std::string model = r.text("model");
+  if (protocol::familyOf(model) == protocol::ModuleFamily::Unknown) r.fail("model", "unknown model \"" + model + "\"");
+  ModuleState m = makeModule(model, static_cast<int>(r.integer("address", 0, 255)));
+  if (r.has("baud")) m.baudCode = baudCodeOfRate(r, "baud");
+  if (r.has("checksum")) m.checksum = r.flag("checksum");
+  if (r.has("typeCode")) m.typeCode = static_cast<int>(r.integer("typeCode", 0, 0xFF));
+  if (r.has("format")) m.format = static_cast<int>(r.integer("format", 0, 0xBF)) & ~0x40;
+  if (r.has("initState")) m.initState = r.flag("initState");
+  if (r.has("firmware")) m.firmware = r.text("firmware");
+  readAnalog(r, m);
+  readDigital(r, m);
+  readCounters(r, m);
+  readConverter(r, m);
+  return m;
+}
+
+std::string lineAndColumn(const std::string& text, std::size_t byte) {
+  std::size_t line = 1, column = 1;
+  for (std::size_t i = 0; i + 1 < byte && i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+  return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+}  // namespace
+
+std::vector<ModuleState> parseNetwork(const std::string& text, const std::string& name) {
+  json document;
+  try {
+    document = json::parse(text);
+  } catch (const json::parse_error& e) {
+    throw NetworkFileError(name + ": " + lineAndColumn(text, e.byte) + ": not valid JSON");
+  }
+  try {
+    if (!document.is_object() || !document.contains("modules") || !document["modules"].is_array())
+      throw std::invalid_argument("top level: expected an object with a list \"modules\"");
+    for (const auto& item : document.items())
+      if (item.key() != "modules" && item.key() != "comment")
+        throw std::invalid_argument(item.key() + ": unknown setting");
+    std::vector<ModuleState> modules;
+    std::map<int, std::size_t> firstAt;
+    const json& list = document["modules"];
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const std::string place = "modules[" + std::to_string(i) + "]";
+      modules.push_back(readModule(list[i], place));
+      const auto [it, fresh] = firstAt.emplace(modules.back().address, i);
+      if (!fresh) {
+        throw std::invalid_argument(place + ".address: address " + std::to_string(it->first) +
+                                    " is already used by modules[" + std::to_string(it->second) + "]");
+      }
+    }
+    return modules;
+  } catch (const std::invalid_argument& e) {
+    throw NetworkFileError(name + ": " + e.what());
+  }
+}
+
+std::vector<ModuleState> loadNetworkFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw NetworkFileError(path + ": cannot be read");
+  std::ostringstream text;
+  text << in.rdbuf();
+  return parseNetwork(text.str(), path);
+}
+
+}  // namespace orvane::sim
