@@ -1,0 +1,55 @@
+#include "admin/terminal/repeat_times.h"
+
+#include <QLineEdit>
+#include <algorithm>
+#include <climits>
+
+#include "admin/core/admin_context.h"
+#include "admin/core/command_link.h"
+#include "admin/core/number_input.h"
+#include "admin/core/spin_button.h"
+
+namespace orvane::admin {
+
+namespace {
+
+// Typed digits may exceed the spin range; they still count as their value.
+long long shownTimes(const QString& text) { return digitsValue(text, INT_MAX).value_or(0); }
+
+}  // namespace
+
+QString timesSpunUp(const QString& text) {
+  return QString::number(std::min<long long>(shownTimes(text) + 1, kMaxRepeatTimes));
+}
+
+QString timesSpunDown(const QString& text) {
+  const long long value = shownTimes(text);
+  if (value <= 1) return text;
+  return QString::number(std::min<long long>(value - 1, kMaxRepeatTimes));
+}
+
+std::string repeatCommandField(const QString& typed) {
+  return typed.left(kRepeatCommandWidth)
+      .leftJustified(kRepeatCommandWidth, QLatin1Char(' '))
+      .toStdString();
+}
+
+void setUpRepeatTimes(AdminContext& context, QLineEdit& times, SpinButton& spin) {
+  DigitKeys(context, times);
+  QObject::connect(&spin, &SpinButton::spinUp, &times,
+                   [&times] { times.setText(timesSpunUp(times.text())); });
+  QObject::connect(&spin, &SpinButton::spinDown, &times,
+                   [&times] { times.setText(timesSpunDown(times.text())); });
+}
+
+std::optional<int> acceptedRepeatTimes(AdminContext& context, QWidget* dialog, QLineEdit& times) {
+  const auto value = digitsValue(times.text(), kMaxRepeatTimes);
+  if (!value) {
+    context.ui().message(dialog, numberRefusal(times.text(), kMaxRepeatTimes), kErrorTitle);
+    times.setFocus();
+    times.selectAll();
+  }
+  return value;
+}
+
+}  // namespace orvane::admin
