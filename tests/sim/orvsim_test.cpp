@@ -1,0 +1,117 @@
+// The orvsim program: link, first line, signals, bad network files.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "line_client.h"
+
+extern char** environ;
+
+namespace orvane::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+// orvsim running with its stdout and stderr on a pipe.
+class Program {
+ public:
+  explicit Program(std::vector<std::string> args) {
+    int fds[2];
+    if (::pipe(fds) != 0) throw std::runtime_error("pipe");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    args.insert(args.begin(), ORVSIM_PATH);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, ORVSIM_PATH, &actions, nullptr, argv.data(), environ) != 0)
+      throw std::runtime_error("spawn");
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    out_ = fds[0];
+  }
+  ~Program() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    ::close(out_);
+  }
+
+  // Output until it holds the text or the time-out passed.
+  std::string readUntil(const std::string& text, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (output_.find(text) == std::string::npos && std::chrono::steady_clock::now() < end) {
+      pollfd p{out_, POLLIN, 0};
+      if (::poll(&p, 1, 50) <= 0) continue;
+      char buffer[256];
+      const auto n = ::read(out_, buffer, sizeof buffer);
+      if (n <= 0) break;
+      output_.append(buffer, static_cast<std::size_t>(n));
+    }
+    return output_;
+  }
+
+  int stop(int signal) {
+    ::kill(pid_, signal);
+    return wait();
+  }
+  int wait() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;
+  std::string output_;
+};
+
+TEST(Orvsim, RunsDemoNetworkOnLinkAndStopsCleanlyOnSignals) {
+  for (int signal : {SIGTERM, SIGINT}) {
+    const std::string link = ::testing::TempDir() + "orvsim-program-link";
+    Program orvsim({"--link", link, "-v"});
+    const std::string out = orvsim.readUntil("(demo network)", 3000ms);
+    ASSERT_EQ(out.rfind("/dev/pts/", 0), 0u) << out;
+    {
+      test::LineClient line(link);
+      EXPECT_EQ(line.ask("$01M"), "!017213");
+    }
+    EXPECT_NE(orvsim.readUntil("-> !017213<CR>", 2000ms).find("9600  $01M<CR>  -> !017213<CR>"),
+              std::string::npos);
+    EXPECT_EQ(orvsim.stop(signal), 0);
+    EXPECT_NE(::access(link.c_str(), F_OK), 0);
+  }
+}
+
+TEST(Orvsim, BadNetworkFileIsNamedWithExitStatus2) {
+  const std::string file = ::testing::TempDir() + "orvsim-bad.json";
+  std::ofstream(file) << R"({"modules": [{"model": "7213", "address": 1, "baud": 300}]})";
+  Program orvsim({"--network", file});
+  const std::string out = orvsim.readUntil("\n", 3000ms);
+  EXPECT_EQ(orvsim.wait(), 2);
+  EXPECT_EQ(out, "orvsim: " + file + ": modules[0].baud: 300 is not a module baud rate\n");
+}
+
+TEST(Orvsim, UnknownOptionShowsUsage) {
+  Program orvsim({"--speed"});
+  EXPECT_NE(orvsim.readUntil("usage", 3000ms).find("usage: orvsim"), std::string::npos);
+  EXPECT_EQ(orvsim.wait(), 2);
+}
+
+}  // namespace
+}  // namespace orvane::sim
