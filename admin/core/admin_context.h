@@ -60,6 +60,9 @@ class AdminContext {
   std::string LastCommand;
   std::string LastReply;
   bool LastExchangeOK = false;
+  // The serial layer's text of the last exchange that failed on the line
+  // itself; empty after a successful one.
+  std::string LastLinkError;
   // The line settles after every baud change for this long before the next
   // frame goes out; tests shorten it.
   std::chrono::milliseconds baudSettlePause{1000};

@@ -176,12 +176,14 @@ bool ComPortForm::numbersValid() {
 
 void ComPortForm::applyPortChoice() {
   const int old = context_.ComPort;
-  if (old >= 1 && old <= 8 && comOption_[static_cast<std::size_t>(old - 1)]->isChecked()) return;
   const int chosen = checkedComOption();
   if (chosen == 0) return;
+  // The same port is opened again when it is not open yet: after a start
+  // that found it in use, OK is how the user retries.
+  if (chosen == old && context_.OrvComm.isOpen(old)) return;
   context_.ComPort = chosen;
   context_.OrvComm.open(chosen);
-  if (context_.OrvComm.isOpen(old)) context_.OrvComm.close(old);
+  if (chosen != old && context_.OrvComm.isOpen(old)) context_.OrvComm.close(old);
 }
 
 void ComPortForm::onOKBtnClicked() {

@@ -25,6 +25,8 @@ char charAt(const std::string& text, std::size_t position) {
 }  // namespace
 
 void SetPortBaud(AdminContext& context, int port, int baudCode) {
+  if (port < 1 || port > kComPortCount)
+    throw serial::SerialError("COM" + std::to_string(port) + ": no such port");
   auto& current = context.PortBaudCode.at(static_cast<std::size_t>(port - 1));
   if (baudCode == current) return;
   const int rate = baudCode >= 0 && baudCode <= 7 ? protocol::baudRateOf(baudCode) : 9600;
@@ -65,9 +67,18 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
 
 void ExchangeCommand(AdminContext& context, int entryIndex, int delayMs, int timeoutMs) {
   const int checksumFlag = effectiveChecksum(context, entryIndex);
-  WriteCommand(context, context.LastCommand, checksumFlag, effectiveBaudCode(context, entryIndex));
-  context.LastExchangeOK =
-      ReadReply(context, context.LastReply, checksumFlag, delayMs, timeoutMs);
+  try {
+    WriteCommand(context, context.LastCommand, checksumFlag, effectiveBaudCode(context, entryIndex));
+    context.LastExchangeOK =
+        ReadReply(context, context.LastReply, checksumFlag, delayMs, timeoutMs);
+    context.LastLinkError.clear();
+  } catch (const serial::SerialError& failure) {
+    // A window polling on a timer must not end the program when the port
+    // is closed or the adapter is pulled out: the exchange simply fails.
+    context.LastReply.clear();
+    context.LastExchangeOK = false;
+    context.LastLinkError = failure.what();
+  }
 }
 
 int effectiveAddress(const AdminContext& context, int entryIndex) {

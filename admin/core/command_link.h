@@ -38,7 +38,9 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
                int timeoutMs);
 
 // LastCommand to entry i with its effective link parameters; leaves
-// LastReply and LastExchangeOK.
+// LastReply and LastExchangeOK. A failure of the serial line itself (port
+// not open, adapter gone) does not throw: the exchange fails with an empty
+// reply and LastLinkError holds the serial layer's text.
 void ExchangeCommand(AdminContext& context, int entryIndex, int delayMs, int timeoutMs);
 
 // The link parameters of entry i: the initialization entry is addressed as

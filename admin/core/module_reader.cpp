@@ -115,12 +115,13 @@ std::string exchangeWith(AdminContext& context, int checksumFlag, int baudCode, 
   try {
     WriteCommand(context, context.LastCommand, checksumFlag, baudCode);
     context.LastExchangeOK = ReadReply(context, context.LastReply, checksumFlag, 0, timeoutMs);
-    return {};
+    context.LastLinkError.clear();
   } catch (const serial::SerialError& error) {
     context.LastReply.clear();
     context.LastExchangeOK = false;
-    return error.what();
+    context.LastLinkError = error.what();
   }
+  return context.LastLinkError;
 }
 
 void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& entry) {

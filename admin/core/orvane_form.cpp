@@ -144,6 +144,7 @@ void OrvaneForm::buildMenus() {
 }
 
 void OrvaneForm::load() {
+  centreOnScreen(*this);
   runStartup(context_, this);
   shownPrompt_ = 0;
   firstActivation_ = true;

@@ -1,6 +1,7 @@
 #include "tests/admin/core/admin_fixture.h"
 
 #include <fstream>
+#include <thread>
 
 #include "admin/core/module_entry.h"
 
@@ -54,9 +55,22 @@ ModuleEntry& AdminFixture::setEntry(int index, const std::string& model, int add
   return entry;
 }
 
+std::vector<sim::FrameRecord> AdminFixture::settledFrames() const {
+  // The simulator logs a frame on its own thread, possibly just after the
+  // reply went out: wait until the log stops growing.
+  std::size_t count = network_->frames().size();
+  for (int quiet = 0; quiet < 3;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const std::size_t now = network_->frames().size();
+    quiet = now == count ? quiet + 1 : 0;
+    count = now;
+  }
+  return network_->frames();
+}
+
 std::vector<std::string> AdminFixture::framesSent() const {
   std::vector<std::string> sent;
-  for (const auto& frame : network_->frames()) {
+  for (const auto& frame : settledFrames()) {
     std::string raw = frame.raw;
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
     sent.push_back(raw);

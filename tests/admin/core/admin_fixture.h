@@ -32,8 +32,10 @@ class AdminFixture : public ::testing::Test {
   // Fills ModuleList entry i for a module the test knows.
   ModuleEntry& setEntry(int index, const std::string& model, int address, int baudCode = 3,
                         int checksumFlag = 0);
-  // The frames the network received, as text without CR.
+  // The frames the network received, as text without CR, once the
+  // simulator's log has caught up.
   std::vector<std::string> framesSent() const;
+  std::vector<sim::FrameRecord> settledFrames() const;
 
   QTemporaryDir dir_;
   TestUi* ui_;

@@ -44,7 +44,7 @@ TEST_F(CommandLinkTest, ChecksumIsAppendedAndCheckedAndStripped) {
   openPort();
   setEntry(0, "7213", 2, 3, 1);
   exchange(0, "$2");
-  EXPECT_EQ(network_->frames().at(0).raw, "$022B8\r");
+  EXPECT_EQ(settledFrames().at(0).raw, "$022B8\r");
   ASSERT_TRUE(context_->LastExchangeOK);
   EXPECT_EQ(context_->LastReply.substr(0, 3), "!02");
   EXPECT_EQ(context_->LastReply.size(), 9u) << "checksum digits removed";
@@ -77,9 +77,9 @@ TEST_F(CommandLinkTest, InitializationEntryIsAddressedAs00At9600WithoutChecksum)
   EXPECT_EQ(effectiveBaudCode(*context_, 0), 3);
   EXPECT_EQ(effectiveChecksum(*context_, 0), 0);
   exchange(0, "$2");
-  ASSERT_EQ(network_->frames().size(), 1u);
-  EXPECT_EQ(network_->frames()[0].raw, "$002\r");
-  EXPECT_EQ(network_->frames()[0].baudRate, 9600);
+  ASSERT_EQ(settledFrames().size(), 1u);
+  EXPECT_EQ(settledFrames()[0].raw, "$002\r");
+  EXPECT_EQ(settledFrames()[0].baudRate, 9600);
   EXPECT_TRUE(context_->LastExchangeOK);
   EXPECT_EQ(context_->LastReply.substr(0, 3), "!05") << "it reports its stored address";
 }
@@ -112,8 +112,8 @@ TEST_F(CommandLinkTest, LineSettlesOnlyAfterABaudChange) {
   EXPECT_EQ(ui_->paused, std::chrono::milliseconds(40));
   exchange(1, "$2");
   EXPECT_EQ(ui_->paused, std::chrono::milliseconds(40)) << "same rate, no pause";
-  EXPECT_EQ(network_->frames()[0].baudRate, 19200);
-  EXPECT_EQ(network_->frames()[1].baudRate, 9600);
+  EXPECT_EQ(settledFrames()[0].baudRate, 19200);
+  EXPECT_EQ(settledFrames()[1].baudRate, 9600);
 }
 
 TEST_F(CommandLinkTest, TimeOutRestartsWithEveryCharacter) {
@@ -163,8 +163,8 @@ TEST_F(CommandLinkTest, AnalogValueReadsTheChannelOfMultiChannelModels) {
   setEntry(1, "7213", 4).TypeCode = network_->state(4).typeCode;
   const std::string eight = ReadAnalogValue(*context_, 0, 5);
   const std::string one = ReadAnalogValue(*context_, 1, 5);
-  EXPECT_EQ(network_->frames().at(0).raw, "#035\r");
-  EXPECT_EQ(network_->frames().at(1).raw, "#04\r");
+  EXPECT_EQ(settledFrames().at(0).raw, "#035\r");
+  EXPECT_EQ(settledFrames().at(1).raw, "#04\r");
   EXPECT_NE(eight, "*error*");
   EXPECT_NE(one, "*error*");
   EXPECT_FALSE(one.empty());
@@ -187,7 +187,7 @@ TEST_F(CommandLinkTest, ChannelMaskReadsBothDigits) {
   ASSERT_EQ(context_->LastReply.front(), '!');
   std::array<bool, 8> mask{};
   ReadChannelMask(*context_, 0, mask);
-  EXPECT_EQ(network_->frames().back().raw, "$036\r");
+  EXPECT_EQ(settledFrames().back().raw, "$036\r");
   EXPECT_EQ(mask, (std::array<bool, 8>{true, false, true, false, false, true, false, true}));
 
   network_->setFault(3, fault(&sim::FaultSpec::silent));
@@ -229,10 +229,16 @@ TEST_F(CommandLinkTest, HexHelpers) {
   EXPECT_EQ(HexDigitValue('f'), 15);
 }
 
-TEST_F(CommandLinkTest, ExchangeOnAClosedPortThrowsTheSerialText) {
+TEST_F(CommandLinkTest, ExchangeOnAClosedPortFailsWithTheSerialText) {
   setEntry(0, "7213", 1);
   context_->LastCommand = "$012";
-  EXPECT_THROW(ExchangeCommand(*context_, 0, 0, 50), serial::SerialError);
+  context_->LastReply = "!01";
+  context_->LastExchangeOK = true;
+  ExchangeCommand(*context_, 0, 0, 50);
+  EXPECT_FALSE(context_->LastExchangeOK);
+  EXPECT_TRUE(context_->LastReply.empty());
+  EXPECT_NE(context_->LastLinkError.find("not open"), std::string::npos) << context_->LastLinkError;
+  EXPECT_THROW(WriteCommand(*context_, "$012", 0, 3), serial::SerialError);
 }
 
 }  // namespace

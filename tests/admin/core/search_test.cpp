@@ -63,7 +63,7 @@ TEST_F(SearchTest, FindsTheWholeDemoNetworkInAddressOrder) {
   EXPECT_EQ(context_->SelectedIndex, 0);
   EXPECT_EQ(device().currentRow(), 0);
   EXPECT_EQ(framesSent().back(), "#**") << "the broadcast closes the search";
-  EXPECT_EQ(network_->frames().back().baudRate, 9600);
+  EXPECT_EQ(settledFrames().back().baudRate, 9600);
   EXPECT_TRUE(ui_->messages.empty());
 }
 
@@ -148,7 +148,7 @@ TEST_F(SearchTest, BaudRatesAreTriedInCodeOrderAtEveryAddress) {
   startOn({simModule("7213", 9)}, {0, 0, 0, 1, 0, 0, 1, 0});
   search({"1"});
   std::vector<int> rates;
-  for (const auto& frame : network_->frames()) rates.push_back(frame.baudRate);
+  for (const auto& frame : settledFrames()) rates.push_back(frame.baudRate);
   EXPECT_EQ(rates, (std::vector<int>{9600, 9600, 115200, 115200, 9600, 9600, 115200, 115200}));
 }
 

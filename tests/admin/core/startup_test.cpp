@@ -106,6 +106,13 @@ TEST_F(StartupTest, PortInUseNamesTheSerialLayersCause) {
   EXPECT_NE(text.find("in use"), std::string::npos) << text;
   EXPECT_FALSE(context_->OrvComm.isOpen(1));
   EXPECT_EQ(ui_->modalsOpened, std::vector<QString>{"ComPortForm"});
+
+  // Once the other program lets go, OK in the dialog opens the same port.
+  holder.close();
+  ComPortForm form(*context_);
+  form.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+  EXPECT_TRUE(context_->OrvComm.isOpen(1));
+  EXPECT_EQ(ui_->messages.back().text, "COM Port configuration complete.");
 }
 
 TEST_F(StartupTest, UnreadableLinesAndOverflowingTimeOutTakeTheErrorPath) {
