@@ -23,7 +23,8 @@ Reply readData(const ModuleState& m, const Command& c, Moment now) {
   if (b.empty() || b == "A") return dataReply(allReadings(m, now));
   if (b.size() == 1 && b[0] >= '0' && b[0] <= '7') {
     const int n = b[0] - '0';
-    if (n < channelsOf(m) && (m.channelMask >> n & 1) != 0) return dataReply(channelReading(m, n, now));
+    if (n < channelsOf(m) && (m.channelMask >> n & 1) != 0)
+      return dataReply(channelReading(m, n, now));
   }
   return refused(c);
 }

@@ -27,7 +27,8 @@ std::string outputText(const ModuleState& m) {
     case 1:
       return "+" + protocol::formatPattern(span > 0 ? (v - low) / span * 100.0 : 0.0, "000.00");
     case 2:
-      return protocol::hex2(static_cast<std::uint32_t>(std::lround(span > 0 ? (v - low) / span * 4095.0 : 0.0)), 3);
+      return protocol::hex2(
+          static_cast<std::uint32_t>(std::lround(span > 0 ? (v - low) / span * 4095.0 : 0.0)), 3);
     default:
       return protocol::formatPattern(v, "00.000");
   }
@@ -55,7 +56,8 @@ Reply writeSingle(ModuleState& m, const Command& c) {
 
 Reply writeQuad(ModuleState& m, const Command& c) {
   const std::string& b = c.body;
-  if (b.size() < 2 || b[0] < 'A' || b[0] > 'D' || !protocol::isDecimalNumber(b.substr(1))) return refused(c);
+  if (b.size() < 2 || b[0] < 'A' || b[0] > 'D' || !protocol::isDecimalNumber(b.substr(1)))
+    return refused(c);
   const double v = protocol::decimalValue(b.substr(1));
   if (v < -10.0 || v > 10.0) return refused(c);
   m.outputs[static_cast<std::size_t>(b[0] - 'A')] = v;

@@ -38,7 +38,8 @@ Reply handleCommon(ModuleState& m, const Command& c, Moment) {
   switch (c.lead) {
     case '$':
       // The stored address, also in the initialization state (answering at 00).
-      if (b == "2") return "!" + protocol::hex2(static_cast<std::uint32_t>(m.address)) + configurationData(m);
+      if (b == "2")
+        return "!" + protocol::hex2(static_cast<std::uint32_t>(m.address)) + configurationData(m);
       if (b == "M") return accepted(c, m.model);
       if (b == "F") return accepted(c, m.firmware);
       if (b == "RS") {
@@ -70,16 +71,27 @@ Reply handleCommon(ModuleState& m, const Command& c, Moment) {
 Reply respond(ModuleState& m, const Command& c, Moment now) {
   Reply reply;
   switch (protocol::familyOf(m.model)) {
-    case ModuleFamily::AnalogInput: reply = handleAnalogInput(m, c, now); break;
-    case ModuleFamily::MultiFunction: reply = handleMultiFunction(m, c, now); break;
-    case ModuleFamily::AnalogOutput: reply = handleAnalogOutput(m, c, now); break;
+    case ModuleFamily::AnalogInput:
+      reply = handleAnalogInput(m, c, now);
+      break;
+    case ModuleFamily::MultiFunction:
+      reply = handleMultiFunction(m, c, now);
+      break;
+    case ModuleFamily::AnalogOutput:
+      reply = handleAnalogOutput(m, c, now);
+      break;
     case ModuleFamily::DigitalIO:
       reply = protocol::familyKey(m.model) == "469" ? handlePort7469(m, c, now)
                                                     : handleDigitalIo(m, c, now);
       break;
-    case ModuleFamily::CounterFrequency: reply = handleCounter(m, c, now); break;
-    case ModuleFamily::Converter: reply = handleConverter(m, c, now); break;
-    case ModuleFamily::Unknown: break;
+    case ModuleFamily::CounterFrequency:
+      reply = handleCounter(m, c, now);
+      break;
+    case ModuleFamily::Converter:
+      reply = handleConverter(m, c, now);
+      break;
+    case ModuleFamily::Unknown:
+      break;
   }
   if (!reply) reply = handleCommon(m, c, now);
   if (!reply) reply = refused(c);

@@ -6,8 +6,8 @@
 namespace orvane::sim {
 namespace {
 
-using protocol::ModuleFamily;
 using protocol::hex2;
+using protocol::ModuleFamily;
 
 int storedBaudCode(const ModuleState& m) { return m.pendingBaudCode.value_or(m.baudCode); }
 bool storedChecksum(const ModuleState& m) { return m.pendingChecksum.value_or(m.checksum); }

@@ -8,7 +8,8 @@ namespace {
 // Characters that cannot be a delimiter: the other leads, the broadcast mark,
 // and control characters such as CR.
 bool delimiterAllowed(char c) {
-  return static_cast<unsigned char>(c) > 0x20 && std::string_view("$#%@~&*").find(c) == std::string_view::npos;
+  return static_cast<unsigned char>(c) > 0x20 &&
+         std::string_view("$#%@~&*").find(c) == std::string_view::npos;
 }
 
 Reply setting(ModuleState& m, const Command& c) {

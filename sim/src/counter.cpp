@@ -14,7 +14,9 @@ namespace {
 using protocol::hex2;
 
 bool isChannel(char c) { return c == '0' || c == '1'; }
-CounterState& counter(ModuleState& m, char c) { return m.counters[static_cast<std::size_t>(c - '0')]; }
+CounterState& counter(ModuleState& m, char c) {
+  return m.counters[static_cast<std::size_t>(c - '0')];
+}
 
 std::uint32_t reading(const ModuleState& m, int channel) {
   const CounterState& k = m.counters[static_cast<std::size_t>(channel)];
@@ -145,7 +147,8 @@ Reply setLimit(const Command& c, std::uint32_t& limit, const std::string& digits
 
 Reply alarmCommand(ModuleState& m, const Command& c) {
   const std::string& b = c.body;
-  if (b == "DI") return accepted(c, std::to_string(alarmBits(m)) + "0" + std::to_string(outputs(m)));
+  if (b == "DI")
+    return accepted(c, std::to_string(alarmBits(m)) + "0" + std::to_string(outputs(m)));
   if (b.size() == 4 && b.substr(0, 2) == "DO" && allHex(b.substr(2))) {
     const auto value = protocol::hexValue(b.substr(2));
     if (value > 3) return refused(c);

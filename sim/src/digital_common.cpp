@@ -9,7 +9,8 @@ std::uint32_t reportedInputs(const ModuleState& m, Moment now) {
 
 Reply polarityCommand(ModuleState& m, const Command& c) {
   const std::string& b = c.body;
-  if (b == "CR") return accepted(c, std::to_string(m.polarity >> 1 & 1) + std::to_string(m.polarity & 1));
+  if (b == "CR")
+    return accepted(c, std::to_string(m.polarity >> 1 & 1) + std::to_string(m.polarity & 1));
   if (hasSuffix(b, "CP", 2, "01")) {
     m.polarity = (b[2] - '0') * 2 + (b[3] - '0');
     return accepted(c);

@@ -45,15 +45,18 @@ Reply write(ModuleState& m, const Command& c) {
   const bool split = protocol::familyKey(m.model) == "458";
   if (!split && b.size() == 4 && b.substr(0, 2) == "00" && allHex(b.substr(2)))
     return setOutputs(m, c, protocol::hexValue(b.substr(2)), 0);
-  if (!split && b.size() == 4 && b[0] == '1' && allHex(b.substr(1)) && (b.substr(2) == "00" || b.substr(2) == "01"))
+  if (!split && b.size() == 4 && b[0] == '1' && allHex(b.substr(1)) &&
+      (b.substr(2) == "00" || b.substr(2) == "01"))
     return setLine(m, c, hexDigit(b[1]), b[3] - '0');
-  if (split && b.size() == 4 && (b.substr(0, 2) == "0L" || b.substr(0, 2) == "0H") && allHex(b.substr(2))) {
+  if (split && b.size() == 4 && (b.substr(0, 2) == "0L" || b.substr(0, 2) == "0H") &&
+      allHex(b.substr(2))) {
     const std::uint32_t value = protocol::hexValue(b.substr(2));
     return b[1] == 'L' ? setOutputs(m, c, value, 0xFF00) : setOutputs(m, c, value << 8, 0x00FF);
   }
   if (split && b.size() == 5 && b[0] == 'T' && allHex(b.substr(1)))
     return setOutputs(m, c, protocol::hexValue(b.substr(1)), 0);
-  if (split && b.size() == 3 && (b[0] == 'L' || b[0] == 'H') && hexDigit(b[1]) >= 0 && hexDigit(b[1]) < 8)
+  if (split && b.size() == 3 && (b[0] == 'L' || b[0] == 'H') && hexDigit(b[1]) >= 0 &&
+      hexDigit(b[1]) < 8)
     return setLine(m, c, hexDigit(b[1]) + (b[0] == 'H' ? 8 : 0), b[2] - '0');
   return refused(c);
 }

@@ -75,13 +75,14 @@ std::optional<Command> addressedTo(const ModuleState& m, const std::string& text
   return Command{lead, text.substr(1, 2), std::string(body.substr(3))};
 }
 
-bool answersWithChecksum(const ModuleState& m, const std::string&) { return usesChecksum(m); }
+bool answersWithChecksum(const ModuleState& m) { return usesChecksum(m); }
 
 std::string frameReply(const std::string& reply, bool withChecksum, const FaultSpec& fault) {
   std::string bytes = reply;
   if (withChecksum) {
     const int sum = protocol::checksum(reply);
-    std::string digits = protocol::hex2(static_cast<std::uint32_t>(fault.wrongChecksum ? (sum + 1) & 0xFF : sum));
+    std::string digits =
+        protocol::hex2(static_cast<std::uint32_t>(fault.wrongChecksum ? (sum + 1) & 0xFF : sum));
     if (fault.lowerCaseChecksum) {
       for (char& c : digits) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }

@@ -24,7 +24,7 @@ std::optional<Command> addressedTo(const ModuleState& m, const std::string& text
                                    const LineSettings& line);
 
 // Whether the module's reply to this frame carries a checksum.
-bool answersWithChecksum(const ModuleState& m, const std::string& text);
+bool answersWithChecksum(const ModuleState& m);
 
 // The bytes on the wire: checksum when in use, CR, and the injected faults.
 std::string frameReply(const std::string& reply, bool withChecksum, const FaultSpec& fault);

@@ -74,7 +74,8 @@ void takeSyncSample(ModuleState& m, Moment now) {
       m.syncSample = quadOutputSyncSample(m, now);
       break;
     case ModuleFamily::DigitalIO:
-      m.syncSample = protocol::familyKey(m.model) == "469" ? port7469Data(m, now) : digitalData(m, now);
+      m.syncSample =
+          protocol::familyKey(m.model) == "469" ? port7469Data(m, now) : digitalData(m, now);
       break;
     default:
       return;

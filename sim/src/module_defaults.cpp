@@ -27,7 +27,8 @@ void analogInputDefaults(ModuleState& m, const std::string& key) {
   if (key == "231") {
     m.typeCode = 0x08;  // +/- 10V
     for (int n = 0; n < 8; ++n)
-      m.inputs[static_cast<std::size_t>(n)] = signal(n % 2 ? Shape::Ramp : Shape::Sine, n - 3.5, 1.5, 5.0 + n);
+      m.inputs[static_cast<std::size_t>(n)] =
+          signal(n % 2 ? Shape::Ramp : Shape::Sine, n - 3.5, 1.5, 5.0 + n);
     return;
   }
   m.typeCode = 0x0F;  // T/C Type K
@@ -47,7 +48,8 @@ void multiFunctionDefaults(ModuleState& m, const std::string& key) {
     return;
   }
   m.typeCode = 0x08;  // +/- 10V
-  m.inputs[0] = key == "228" ? signal(Shape::Ramp, 5.0, 4.0, 12.0) : signal(Shape::Sine, 2.5, 5.0, 8.0);
+  m.inputs[0] =
+      key == "228" ? signal(Shape::Ramp, 5.0, 4.0, 12.0) : signal(Shape::Sine, 2.5, 5.0, 8.0);
   m.alarmLow = -1.0;
   m.alarmHigh = 6.0;
 }

@@ -14,8 +14,10 @@ namespace {
 bool isMapping(const ModuleState& m) { return protocol::familyKey(m.model) == "228"; }
 
 double mapped(const ModuleState& m, double x) {
-  const double sLow = protocol::decimalValue(m.sourceLow), sHigh = protocol::decimalValue(m.sourceHigh);
-  const double tLow = protocol::decimalValue(m.targetLow), tHigh = protocol::decimalValue(m.targetHigh);
+  const double sLow = protocol::decimalValue(m.sourceLow),
+               sHigh = protocol::decimalValue(m.sourceHigh);
+  const double tLow = protocol::decimalValue(m.targetLow),
+               tHigh = protocol::decimalValue(m.targetHigh);
   if (sHigh == sLow) return tLow;
   return tLow + (x - sLow) * (tHigh - tLow) / (sHigh - sLow);
 }
@@ -130,7 +132,8 @@ int alarmCondition(const ModuleState& m, Moment now) {
 
 std::string multiFunctionReading(const ModuleState& m, Moment now) {
   const double value = channelValue(m, 0, now);
-  if (isMapping(m) && m.mappingEnabled) return protocol::engineeringText(mapped(m, value), m.typeCode);
+  if (isMapping(m) && m.mappingEnabled)
+    return protocol::engineeringText(mapped(m, value), m.typeCode);
   return readingText(value, m.typeCode, dataFormatOf(m));
 }
 

@@ -58,9 +58,7 @@ struct Network::Impl {
   std::thread thread;
   std::string pending;
 
-  Moment now() const {
-    return {std::chrono::duration<double>(Clock::now() - start).count()};
-  }
+  Moment now() const { return {std::chrono::duration<double>(Clock::now() - start).count()}; }
 
   Slot* find(int address) {
     for (auto& s : slots)
@@ -93,7 +91,7 @@ struct Network::Impl {
   void onFrame(const std::string& raw);
   std::optional<Answer> answerFrame(const std::string& raw, const LineSettings& line,
                                     FrameRecord& record);
-  void send(const Answer& answer, const std::string& raw);
+  void send(const Answer& answer);
 };
 
 void Network::Impl::run() {
@@ -134,7 +132,7 @@ void Network::Impl::onFrame(const std::string& raw) {
     answer = answerFrame(raw.substr(0, raw.size() - 1), line, record);
   }
   if (options.wireTime && line.baudRate > 0 && !pause(10.0 * raw.size() / line.baudRate)) return;
-  if (answer) send(*answer, raw);
+  if (answer) send(*answer);
   {
     std::lock_guard lock(mutex);
     log.push_back(record);
@@ -144,14 +142,16 @@ void Network::Impl::onFrame(const std::string& raw) {
 }
 
 std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const LineSettings& line,
-                                                  FrameRecord& record) {
+                                                 FrameRecord& record) {
   const Moment t = now();
   if (protocol::isBroadcast(text)) {
     for (auto& s : slots) {
       if (!hearsLine(s.state, line)) continue;
       bringUpToDate(s, t);
-      if (text[0] == '#') takeSyncSample(s.state, t);
-      else s.lastHostOk = t.t;
+      if (text[0] == '#')
+        takeSyncSample(s.state, t);
+      else
+        s.lastHostOk = t.t;
     }
     return std::nullopt;
   }
@@ -173,7 +173,7 @@ std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const 
     }
     if (!reply || reply->empty()) return std::nullopt;  // a silent RS-232 device
     Answer answer;
-    answer.bytes = frameReply(*reply, answersWithChecksum(s.state, text), s.fault);
+    answer.bytes = frameReply(*reply, answersWithChecksum(s.state), s.fault);
     answer.baudRate = line.baudRate;
     answer.delayMs = s.fault.delayMs;
     answer.charGapMs = s.fault.charGapMs;
@@ -184,10 +184,9 @@ std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const 
   return std::nullopt;
 }
 
-void Network::Impl::send(const Answer& answer, const std::string&) {
+void Network::Impl::send(const Answer& answer) {
   if (!pause(answer.delayMs / 1000.0)) return;
-  const double charTime =
-      options.wireTime && answer.baudRate > 0 ? 10.0 / answer.baudRate : 0.0;
+  const double charTime = options.wireTime && answer.baudRate > 0 ? 10.0 / answer.baudRate : 0.0;
   if (charTime == 0.0 && answer.charGapMs == 0) {
     pty.write(answer.bytes);
     return;

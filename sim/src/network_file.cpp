@@ -31,7 +31,8 @@ class ModuleReader {
     long long value = 0;
     if (v.is_number_integer()) {
       value = v.get<long long>();
-    } else if (v.is_string() && v.get<std::string>().rfind("0x", 0) == 0 && v.get<std::string>().size() > 2) {
+    } else if (v.is_string() && v.get<std::string>().rfind("0x", 0) == 0 &&
+               v.get<std::string>().size() > 2) {
       std::size_t used = 0;
       const std::string text = v.get<std::string>().substr(2);
       try {
@@ -39,12 +40,14 @@ class ModuleReader {
       } catch (const std::exception&) {
         used = 0;
       }
-      if (used != text.size()) fail(key, "\"" + v.get<std::string>() + "\" is not a hexadecimal number");
+      if (used != text.size())
+        fail(key, "\"" + v.get<std::string>() + "\" is not a hexadecimal number");
     } else {
       fail(key, "expected an integer (or a text such as \"0x1F\")");
     }
     if (value < low || value > high)
-      fail(key, std::to_string(value) + " is outside " + std::to_string(low) + " to " + std::to_string(high));
+      fail(key, std::to_string(value) + " is outside " + std::to_string(low) + " to " +
+                    std::to_string(high));
     return value;
   }
 
@@ -82,10 +85,11 @@ class ModuleReader {
 };
 
 const std::set<std::string> kModuleKeys = {
-    "model", "address", "baud", "checksum", "typeCode", "format", "initState", "firmware",
-    "inputs", "channelMask", "openInputs", "cjcTemperature", "alarm", "mapping", "outputs",
-    "digitalInputs", "toggleMask", "togglePeriod", "polarity", "portDirections", "counters",
-    "counterInputMode", "gateMode", "statusWord", "rs232Baud", "device", "delimiter", "deviceId"};
+    "model",     "address",        "baud",      "checksum",         "typeCode",   "format",
+    "initState", "firmware",       "inputs",    "channelMask",      "openInputs", "cjcTemperature",
+    "alarm",     "mapping",        "outputs",   "digitalInputs",    "toggleMask", "togglePeriod",
+    "polarity",  "portDirections", "counters",  "counterInputMode", "gateMode",   "statusWord",
+    "rs232Baud", "device",         "delimiter", "deviceId"};
 
 int baudCodeOfRate(const ModuleReader& r, const std::string& key) {
   const auto rate = r.integer(key, 0, 1000000);
@@ -99,7 +103,8 @@ void readSignal(const json& object, const std::string& place, Signal& s) {
     s = Signal{Signal::Shape::Constant, object.get<double>(), 0, 1};
     return;
   }
-  if (!object.is_object()) throw std::invalid_argument(place + ": expected a number or a signal object");
+  if (!object.is_object())
+    throw std::invalid_argument(place + ": expected a number or a signal object");
   ModuleReader r(object, place);
   r.onlyKeys({"shape", "value", "amplitude", "period"});
   const std::map<std::string, Signal::Shape> shapes = {{"constant", Signal::Shape::Constant},
@@ -146,10 +151,14 @@ void readAnalog(const ModuleReader& r, ModuleState& m) {
     ModuleReader a(r.object("mapping"), r.place() + ".mapping");
     a.onlyKeys({"enabled", "sourceLow", "sourceHigh", "targetLow", "targetHigh"});
     if (a.has("enabled")) m.mappingEnabled = a.flag("enabled");
-    if (a.has("sourceLow")) m.sourceLow = protocol::engineeringText(a.number("sourceLow"), m.typeCode);
-    if (a.has("sourceHigh")) m.sourceHigh = protocol::engineeringText(a.number("sourceHigh"), m.typeCode);
-    if (a.has("targetLow")) m.targetLow = protocol::engineeringText(a.number("targetLow"), m.typeCode);
-    if (a.has("targetHigh")) m.targetHigh = protocol::engineeringText(a.number("targetHigh"), m.typeCode);
+    if (a.has("sourceLow"))
+      m.sourceLow = protocol::engineeringText(a.number("sourceLow"), m.typeCode);
+    if (a.has("sourceHigh"))
+      m.sourceHigh = protocol::engineeringText(a.number("sourceHigh"), m.typeCode);
+    if (a.has("targetLow"))
+      m.targetLow = protocol::engineeringText(a.number("targetLow"), m.typeCode);
+    if (a.has("targetHigh"))
+      m.targetHigh = protocol::engineeringText(a.number("targetHigh"), m.typeCode);
   }
   if (r.has("outputs")) {
     const json& v = list(r, "outputs", m.outputs.size());
@@ -161,21 +170,25 @@ void readAnalog(const ModuleReader& r, ModuleState& m) {
 }
 
 void readDigital(const ModuleReader& r, ModuleState& m) {
-  if (r.has("digitalInputs")) m.digitalInputs = static_cast<std::uint32_t>(r.integer("digitalInputs", 0, 0xFFFFFFF));
-  if (r.has("toggleMask")) m.inputToggleMask = static_cast<std::uint32_t>(r.integer("toggleMask", 0, 0xFFFFFFF));
+  if (r.has("digitalInputs"))
+    m.digitalInputs = static_cast<std::uint32_t>(r.integer("digitalInputs", 0, 0xFFFFFFF));
+  if (r.has("toggleMask"))
+    m.inputToggleMask = static_cast<std::uint32_t>(r.integer("toggleMask", 0, 0xFFFFFFF));
   if (r.has("togglePeriod")) {
     m.inputTogglePeriodS = r.number("togglePeriod");
     if (m.inputTogglePeriodS <= 0) r.fail("togglePeriod", "must be above 0 seconds");
   }
   if (r.has("polarity")) m.polarity = static_cast<int>(r.integer("polarity", 0, 3));
-  if (r.has("portDirections")) m.portDirections = static_cast<int>(r.integer("portDirections", 0, 0x0F));
+  if (r.has("portDirections"))
+    m.portDirections = static_cast<int>(r.integer("portDirections", 0, 0x0F));
 }
 
 void readCounters(const ModuleReader& r, ModuleState& m) {
   if (r.has("counters")) {
     const json& v = list(r, "counters", 2);
     for (std::size_t i = 0; i < v.size(); ++i) {
-      if (!v[i].is_object()) r.fail("counters[" + std::to_string(i) + "]", "expected an object { ... }");
+      if (!v[i].is_object())
+        r.fail("counters[" + std::to_string(i) + "]", "expected an object { ... }");
       ModuleReader c(v[i], r.place() + ".counters[" + std::to_string(i) + "]");
       c.onlyKeys({"rate", "running", "value", "max", "initial", "alarm", "limit"});
       CounterState& k = m.counters[i];
@@ -183,17 +196,21 @@ void readCounters(const ModuleReader& r, ModuleState& m) {
       if (c.has("running")) k.running = c.flag("running");
       if (c.has("value")) k.value = static_cast<std::uint32_t>(c.integer("value", 0, 0xFFFFFFFF));
       if (c.has("max")) k.maxValue = static_cast<std::uint32_t>(c.integer("max", 0, 0xFFFFFFFF));
-      if (c.has("initial")) k.initialValue = static_cast<std::uint32_t>(c.integer("initial", 0, 0xFFFFFFFF));
+      if (c.has("initial"))
+        k.initialValue = static_cast<std::uint32_t>(c.integer("initial", 0, 0xFFFFFFFF));
       if (c.has("alarm")) k.alarmEnabled = c.flag("alarm");
-      if (c.has("limit")) k.alarmLimit = static_cast<std::uint32_t>(c.integer("limit", 0, 0xFFFFFFFF));
+      if (c.has("limit"))
+        k.alarmLimit = static_cast<std::uint32_t>(c.integer("limit", 0, 0xFFFFFFFF));
     }
   }
-  if (r.has("counterInputMode")) m.inputMode = static_cast<int>(r.integer("counterInputMode", 0, 1));
+  if (r.has("counterInputMode"))
+    m.inputMode = static_cast<int>(r.integer("counterInputMode", 0, 1));
   if (r.has("gateMode")) m.gateMode = static_cast<int>(r.integer("gateMode", 0, 2));
 }
 
 void readConverter(const ModuleReader& r, ModuleState& m) {
-  if (r.has("statusWord")) m.statusWord = static_cast<int>(r.integer("statusWord", 0, 0xFFFF)) & ~0x4000;
+  if (r.has("statusWord"))
+    m.statusWord = static_cast<int>(r.integer("statusWord", 0, 0xFFFF)) & ~0x4000;
   if (r.has("rs232Baud")) m.rs232BaudCode = baudCodeOfRate(r, "rs232Baud");
   if (r.has("device")) {
     ModuleReader d(r.object("device"), r.place() + ".device");
@@ -216,7 +233,8 @@ ModuleState readModule(const json& object, const std::string& place) {
   if (!r.has("model")) r.fail("", "the model is missing");
   if (!r.has("address")) r.fail("", "the address is missing");
   const std::string model = r.text("model");
-  if (protocol::familyOf(model) == protocol::ModuleFamily::Unknown) r.fail("model", "unknown model \"" + model + "\"");
+  if (protocol::familyOf(model) == protocol::ModuleFamily::Unknown)
+    r.fail("model", "unknown model \"" + model + "\"");
   ModuleState m = makeModule(model, static_cast<int>(r.integer("address", 0, 255)));
   if (r.has("baud")) m.baudCode = baudCodeOfRate(r, "baud");
   if (r.has("checksum")) m.checksum = r.flag("checksum");
@@ -268,7 +286,8 @@ std::vector<ModuleState> parseNetwork(const std::string& text, const std::string
       const auto [it, fresh] = firstAt.emplace(modules.back().address, i);
       if (!fresh) {
         throw std::invalid_argument(place + ".address: address " + std::to_string(it->first) +
-                                    " is already used by modules[" + std::to_string(it->second) + "]");
+                                    " is already used by modules[" + std::to_string(it->second) +
+                                    "]");
       }
     }
     return modules;

@@ -39,11 +39,16 @@ std::optional<Arguments> parse(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (arg == "--network" && hasValue) a.networkFile = argv[++i];
-    else if (arg == "--link" && hasValue) a.linkPath = argv[++i];
-    else if (arg == "--wire-time") a.wireTime = true;
-    else if (arg == "-v" || arg == "--verbose") a.verbose = true;
-    else return std::nullopt;
+    if (arg == "--network" && hasValue)
+      a.networkFile = argv[++i];
+    else if (arg == "--link" && hasValue)
+      a.linkPath = argv[++i];
+    else if (arg == "--wire-time")
+      a.wireTime = true;
+    else if (arg == "-v" || arg == "--verbose")
+      a.verbose = true;
+    else
+      return std::nullopt;
   }
   return a;
 }
@@ -60,8 +65,10 @@ void logFrame(const sim::FrameRecord& f) {
   static std::mutex out;
   std::lock_guard lock(out);
   std::printf("%6d  %s", f.baudRate, sim::printable(f.raw).c_str());
-  if (f.answeredBy) std::printf("  -> %s\n", sim::printable(f.reply).c_str());
-  else std::printf("  (no reply)\n");
+  if (f.answeredBy)
+    std::printf("  -> %s\n", sim::printable(f.reply).c_str());
+  else
+    std::printf("  (no reply)\n");
   std::fflush(stdout);
 }
 
@@ -75,7 +82,8 @@ int main(int argc, char** argv) {
   }
   std::vector<sim::ModuleState> modules;
   try {
-    modules = args->networkFile.empty() ? sim::demoNetwork() : sim::loadNetworkFile(args->networkFile);
+    modules =
+        args->networkFile.empty() ? sim::demoNetwork() : sim::loadNetworkFile(args->networkFile);
   } catch (const sim::NetworkFileError& e) {
     std::cerr << "orvsim: " << e.what() << "\n";
     return kUsageOrFile;
@@ -95,8 +103,10 @@ int main(int argc, char** argv) {
     if (args->verbose) options.onFrame = logFrame;
     sim::Network network(modules, options);
     std::printf("%s\n", network.slavePath().c_str());
-    if (!args->linkPath.empty()) std::printf("link %s -> %s\n", args->linkPath.c_str(), network.slavePath().c_str());
-    std::printf("%zu modules%s:\n", modules.size(), args->networkFile.empty() ? " (demo network)" : "");
+    if (!args->linkPath.empty())
+      std::printf("link %s -> %s\n", args->linkPath.c_str(), network.slavePath().c_str());
+    std::printf("%zu modules%s:\n", modules.size(),
+                args->networkFile.empty() ? " (demo network)" : "");
     listModules(modules);
     std::fflush(stdout);
     int signal = 0;

@@ -14,9 +14,12 @@ constexpr int kIsolatedShift = 24;
 std::uint32_t outputMask(const ModuleState& m, int port) {
   const int dirs = m.portDirections;
   switch (port) {
-    case 0: return (dirs & 8) ? 0x00 : 0xFF;
-    case 1: return (dirs & 4) ? 0x00 : 0xFF;
-    default: return ((dirs & 2) ? 0x00 : 0xF0) | ((dirs & 1) ? 0x00 : 0x0F);
+    case 0:
+      return (dirs & 8) ? 0x00 : 0xFF;
+    case 1:
+      return (dirs & 4) ? 0x00 : 0xFF;
+    default:
+      return ((dirs & 2) ? 0x00 : 0xF0) | ((dirs & 1) ? 0x00 : 0x0F);
   }
 }
 
@@ -38,7 +41,8 @@ Reply setPort(ModuleState& m, const Command& c, int port, std::uint32_t value) {
 
 Reply setLine(ModuleState& m, const Command& c, int port, int line, int state) {
   const std::uint32_t bit = 1u << line;
-  if (line < 0 || line > 7 || state < 0 || state > 1 || (outputMask(m, port) & bit) == 0) return refused(c);
+  if (line < 0 || line > 7 || state < 0 || state > 1 || (outputMask(m, port) & bit) == 0)
+    return refused(c);
   const std::uint32_t wide = bit << (8 * port);
   m.digitalOutputs = state != 0 ? (m.digitalOutputs | wide) : (m.digitalOutputs & ~wide);
   return dataReply("");
@@ -47,7 +51,8 @@ Reply setLine(ModuleState& m, const Command& c, int port, int line, int state) {
 Reply writeAll(ModuleState& m, const std::string& digits) {
   std::uint32_t outputs = 0;
   for (int port = 0; port < 3; ++port) {
-    const std::uint32_t value = protocol::hexValue(digits.substr(static_cast<std::size_t>(2 * port), 2));
+    const std::uint32_t value =
+        protocol::hexValue(digits.substr(static_cast<std::size_t>(2 * port), 2));
     outputs |= (value & outputMask(m, port)) << (8 * port);
   }
   m.digitalOutputs = outputs;

@@ -36,7 +36,8 @@ TEST(DigitalIo, DataReadLayoutPerModel) {
 }
 
 TEST(DigitalIo, PortAndLineWritesWithinTheModelsOutputs) {
-  Network net({steady("7451", 1, 0), steady("7472", 2, 0), steady("7453", 3, 0), steady("7458", 4, 0)});
+  Network net(
+      {steady("7451", 1, 0), steady("7472", 2, 0), steady("7453", 3, 0), steady("7458", 4, 0)});
   LineClient line(net.slavePath());
   EXPECT_EQ(line.ask("#011301"), ">");
   EXPECT_EQ(line.ask("#011701"), ">");
@@ -99,9 +100,9 @@ TEST(Port7469, DirectionsDecideWhatThePortsShowAndTake) {
   EXPECT_EQ(line.ask("#070BAA"), ">");
   EXPECT_EQ(line.ask("#070CFF"), "?07");
   EXPECT_EQ(line.ask("$076"), "!030A55AA33");
-  EXPECT_EQ(line.ask("$07S01"), "!07");   // CH out
+  EXPECT_EQ(line.ask("$07S01"), "!07");  // CH out
   EXPECT_EQ(line.ask("#070C10"), ">");
-  EXPECT_EQ(line.ask("#07C01"), "?07");   // CL line 0 is an input
+  EXPECT_EQ(line.ask("#07C01"), "?07");  // CL line 0 is an input
   EXPECT_EQ(line.ask("#07C51"), ">");
   EXPECT_EQ(line.ask("$076"), "!010A55AA33");
   EXPECT_EQ(line.ask("#07T000000"), ">");

@@ -37,7 +37,7 @@ TEST_F(Faults, RefuseAllAnswersQuestionMark) {
 TEST_F(Faults, DelayBeforeReplyAndGapBetweenCharacters) {
   withFault({.delayMs = 300});
   EXPECT_EQ(line.exchange("$01M", false, 100ms), std::nullopt);  // too late for a short wait
-  EXPECT_EQ(line.readReply(1000ms), "!017213\r");                 // but it comes
+  EXPECT_EQ(line.readReply(1000ms), "!017213\r");                // but it comes
   withFault({.charGapMs = 60});
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(line.exchange("$01M", false, 500ms), "!017213\r");

@@ -25,8 +25,9 @@ class LineClient {
 
   // Sends the command (with checksum and CR when asked) and returns the bytes
   // up to and including CR; nullopt when nothing arrived within the time-out.
-  std::optional<std::string> exchange(const std::string& command, bool withChecksum = false,
-                                      std::chrono::milliseconds timeout = std::chrono::milliseconds(150)) {
+  std::optional<std::string> exchange(
+      const std::string& command, bool withChecksum = false,
+      std::chrono::milliseconds timeout = std::chrono::milliseconds(150)) {
     sendRaw(protocol::completeCommand(command, withChecksum));
     return readReply(timeout);
   }
@@ -48,8 +49,10 @@ class LineClient {
   }
 
   // The reply text without CR (and without its checksum when it has one that matches).
-  std::optional<std::string> ask(const std::string& command, bool withChecksum = false) {
-    auto reply = exchange(command, withChecksum);
+  std::optional<std::string> ask(
+      const std::string& command, bool withChecksum = false,
+      std::chrono::milliseconds timeout = std::chrono::milliseconds(150)) {
+    auto reply = exchange(command, withChecksum, timeout);
     if (!reply || reply->empty() || reply->back() != '\r') return std::nullopt;
     reply->pop_back();
     return protocol::checkReply(*reply, withChecksum, protocol::DigitRule::UpperCaseOnly);

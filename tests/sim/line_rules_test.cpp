@@ -1,9 +1,10 @@
 // The rules of the line: baud rate, parity, checksum, initialization state,
 // broadcasts, refusals, faults and the frame log.
+#include "line_rules.h"
+
 #include <gtest/gtest.h>
 
 #include "line_client.h"
-#include "line_rules.h"
 #include "sim/network.h"
 
 namespace orvane::sim {

@@ -1,9 +1,10 @@
 // Network files: settings over the catalogue defaults, and messages that name
 // the file, the place and the problem.
+#include "sim/network_file.h"
+
 #include <gtest/gtest.h>
 
 #include "sim/network.h"
-#include "sim/network_file.h"
 
 namespace orvane::sim {
 namespace {
@@ -27,7 +28,8 @@ TEST(NetworkFile, SettingsOverrideCatalogueDefaults) {
       { "model": "7586", "address": 2, "counters": [{ "rate": 7, "running": false, "max": 99 }] },
       { "model": "7912", "address": 3, "rs232Baud": 57600, "statusWord": "0x611B",
         "device": { "echo": false, "reply": "R" }, "delimiter": ":" }
-    ]})", "x.json");
+    ]})",
+                                    "x.json");
   ASSERT_EQ(modules.size(), 3u);
   const auto& m = modules[0];
   EXPECT_EQ(m.address, 0x1F);
@@ -51,26 +53,30 @@ TEST(NetworkFile, SettingsOverrideCatalogueDefaults) {
 }
 
 TEST(NetworkFile, ErrorsNameFilePlaceAndProblem) {
-  EXPECT_EQ(errorOf(R"({"modules": [{"model": "7213", "address": 1}, {"model": "7215", "address": 1}]})"),
-            "line.json: modules[1].address: address 1 is already used by modules[0]");
+  EXPECT_EQ(
+      errorOf(R"({"modules": [{"model": "7213", "address": 1}, {"model": "7215", "address": 1}]})"),
+      "line.json: modules[1].address: address 1 is already used by modules[0]");
   EXPECT_EQ(errorOf(R"({"modules": [{"model": "7213", "address": 1, "baud": 14400}]})"),
             "line.json: modules[0].baud: 14400 is not a module baud rate");
   EXPECT_EQ(errorOf(R"({"modules": [{"model": "7999", "address": 1}]})"),
             "line.json: modules[0].model: unknown model \"7999\"");
   EXPECT_EQ(errorOf(R"({"modules": [{"model": "7213", "address": 256}]})"),
             "line.json: modules[0].address: 256 is outside 0 to 255");
-  EXPECT_EQ(errorOf(R"({"modules": [{"model": "7213"}]})"), "line.json: modules[0]: the address is missing");
+  EXPECT_EQ(errorOf(R"({"modules": [{"model": "7213"}]})"),
+            "line.json: modules[0]: the address is missing");
   EXPECT_EQ(errorOf(R"({"modules": [{"model": "7213", "address": 1, "adress": 2}]})"),
             "line.json: modules[0].adress: unknown setting");
-  EXPECT_EQ(errorOf(R"({"modules": [{"model": "7213", "address": 1, "inputs": [{"shape": "square"}]}]})"),
-            "line.json: modules[0].inputs[0].shape: expected constant, ramp, sine or noise");
+  EXPECT_EQ(
+      errorOf(R"({"modules": [{"model": "7213", "address": 1, "inputs": [{"shape": "square"}]}]})"),
+      "line.json: modules[0].inputs[0].shape: expected constant, ramp, sine or noise");
   EXPECT_EQ(errorOf(R"({"modules": [{"model": "7213", "address": 1, "alarm": 3}]})"),
             "line.json: modules[0].alarm: expected an object { ... }");
   EXPECT_EQ(errorOf(R"({"modules": [{"model": "7213", "address": "0x1G"}]})"),
             "line.json: modules[0].address: \"0x1G\" is not a hexadecimal number");
   EXPECT_EQ(errorOf("{\n  \"modules\": [\n    {\"model\": \"7213\",, }\n  ]\n}"),
             "line.json: line 3, column 22: not valid JSON");
-  EXPECT_EQ(errorOf(R"([1, 2])"), "line.json: top level: expected an object with a list \"modules\"");
+  EXPECT_EQ(errorOf(R"([1, 2])"),
+            "line.json: top level: expected an object with a list \"modules\"");
 }
 
 TEST(NetworkFile, MissingFileIsNamed) {

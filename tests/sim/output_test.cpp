@@ -73,7 +73,9 @@ TEST(AnalogOutput, WatchdogSafeValuesPerModel) {
   Network net({makeModule("7342", 5), makeModule("7347", 6)});
   LineClient line(net.slavePath());
   EXPECT_EQ(line.ask("~0521107FF"), "!05");
-  EXPECT_EQ(line.ask("~053"), "!05110" "7FF");
+  EXPECT_EQ(line.ask("~053"),
+            "!05110"
+            "7FF");
   EXPECT_EQ(line.ask("~0521107F"), "?05");
   EXPECT_EQ(line.ask("~06210AFFF000800FFF"), "!06");
   EXPECT_EQ(line.ask("~063"), "!0610AFFF000800FFF");

@@ -32,20 +32,20 @@ struct CounterState {
 
 // The RS-232 device behind a converter.
 struct Rs232Device {
-  bool echo = true;         // answers with the text it was sent
-  std::string fixedReply;   // its answer when it does not echo
+  bool echo = true;        // answers with the text it was sent
+  std::string fixedReply;  // its answer when it does not echo
 };
 
 struct ModuleState {
   // Identity and configuration.
   std::string model = "7213";  // model name as "$AAM" reports it
   std::string firmware = "A1.0";
-  int address = 1;             // stored address
+  int address = 1;  // stored address
   int typeCode = 0;
-  int baudCode = 3;            // BaudCode 0..7 (CC on the wire is BaudCode + 3)
+  int baudCode = 3;  // BaudCode 0..7 (CC on the wire is BaudCode + 3)
   bool checksum = false;
-  int format = 0;              // FF without the checksum bit (data format, gate time, ...)
-  bool initState = false;      // answering at 00, 9600, no checksum
+  int format = 0;          // FF without the checksum bit (data format, gate time, ...)
+  bool initState = false;  // answering at 00, 9600, no checksum
   // Settings stored in the initialization state, applied when leaving it.
   std::optional<int> pendingBaudCode;
   std::optional<bool> pendingChecksum;
@@ -53,25 +53,25 @@ struct ModuleState {
   // Supervision, shared by all families.
   int resetStatus = 1;  // 1 after power-on or reset, until read with "$AA5"
   bool watchdogEnabled = false;
-  int watchdogTimeout = 0;      // tenths of a second, as sent
-  std::string watchdogSafe;     // safe value digits as sent
+  int watchdogTimeout = 0;   // tenths of a second, as sent
+  std::string watchdogSafe;  // safe value digits as sent
   bool watchdogTripped = false;
   std::map<std::string, int> calibrations;  // calibration command -> times received
 
   // Analog inputs (AnalogInput and MultiFunction).
   std::array<Signal, 8> inputs{};
   int channelMask = 0xFF;
-  int openInputs = 0;           // bit n: input n open (7234)
-  double cjcTemperature = 25.0; // the sensor's own reading, degrees C
-  double cjcOffset = 0.0;       // set by "$AA9", degrees C
-  std::string syncSample;       // data taken by the last "#**"
+  int openInputs = 0;            // bit n: input n open (7234)
+  double cjcTemperature = 25.0;  // the sensor's own reading, degrees C
+  double cjcOffset = 0.0;        // set by "$AA9", degrees C
+  std::string syncSample;        // data taken by the last "#**"
   bool syncFresh = false;
 
   // MultiFunction: alarms, event counter, linear mapping (7228).
-  int alarmMode = 0;            // 0 disabled, 1 momentary, 2 latch
+  int alarmMode = 0;  // 0 disabled, 1 momentary, 2 latch
   double alarmLow = 0.0;
   double alarmHigh = 0.0;
-  int latchedAlarms = 0;        // bit 0 low, bit 1 high
+  int latchedAlarms = 0;  // bit 0 low, bit 1 high
   std::uint32_t eventCount = 0;
   bool mappingEnabled = false;
   std::string sourceLow = "+00.000", sourceHigh = "+10.000";
@@ -82,23 +82,23 @@ struct ModuleState {
   std::array<int, 4> outputTrim{};  // trim steps of "$AA3"
 
   // Digital inputs and outputs.
-  std::uint32_t digitalInputs = 0;     // the lines as wired (before polarity)
-  std::uint32_t inputToggleMask = 0;   // lines that toggle by themselves
+  std::uint32_t digitalInputs = 0;    // the lines as wired (before polarity)
+  std::uint32_t inputToggleMask = 0;  // lines that toggle by themselves
   double inputTogglePeriodS = 1.0;
-  std::uint32_t digitalOutputs = 0;    // as last commanded
-  int polarity = 0;                    // bit 0 inputs inverted, bit 1 outputs inverted
-  int portDirections = 0x0F;           // 7469: bit 3 A, 2 B, 1 CH, 0 CL; 1 = input
+  std::uint32_t digitalOutputs = 0;  // as last commanded
+  int polarity = 0;                  // bit 0 inputs inverted, bit 1 outputs inverted
+  int portDirections = 0x0F;         // 7469: bit 3 A, 2 B, 1 CH, 0 CL; 1 = input
 
   // Counter/frequency (7586).
   std::array<CounterState, 2> counters{};
-  int inputMode = 0;   // 0 TTL, 1 photo-isolated
-  int gateMode = 2;    // 0 low, 1 high, 2 disabled
+  int inputMode = 0;  // 0 TTL, 1 photo-isolated
+  int gateMode = 2;   // 0 low, 1 high, 2 disabled
   bool filterEnabled = false;
   int minWidthHigh = 10, minWidthLow = 10;  // microseconds
   int ttlHigh = 24, ttlLow = 8;             // tenths of a volt
 
   // Converters (7912, 7917).
-  int statusWord = 0x2003;   // addressing, checksum (bit 14), interface, CR, RS-232 format
+  int statusWord = 0x2003;  // addressing, checksum (bit 14), interface, CR, RS-232 format
   int rs232BaudCode = 3;
   bool dataGate = false;
   Rs232Device device;

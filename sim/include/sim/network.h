@@ -34,10 +34,10 @@ struct FaultSpec {
 
 // One frame the line carried to the simulator.
 struct FrameRecord {
-  std::string raw;                  // bytes as received, CR included
-  int baudRate = 0;                 // line speed when the frame arrived
-  std::optional<int> answeredBy;    // stored address of the module that replied
-  std::string reply;                // bytes sent back, CR included
+  std::string raw;                // bytes as received, CR included
+  int baudRate = 0;               // line speed when the frame arrived
+  std::optional<int> answeredBy;  // stored address of the module that replied
+  std::string reply;              // bytes sent back, CR included
   std::chrono::steady_clock::time_point at;
 };
 
