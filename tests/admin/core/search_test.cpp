@@ -67,6 +67,102 @@ TEST_F(SearchTest, FindsTheWholeDemoNetworkInAddressOrder) {
   EXPECT_TRUE(ui_->messages.empty());
 }
 
+TEST_F(SearchTest, ReadsEachFamilysOwnSettings) {
+  auto multi = simModule("7228", 1);
+  multi.alarmMode = 2;
+  multi.alarmLow = -5.5;
+  multi.alarmHigh = 7.25;
+  multi.sourceLow = "-01.000";
+  multi.sourceHigh = "+05.000";
+  multi.targetLow = "+02.000";
+  multi.targetHigh = "-03.500";
+  multi.format = 2;
+  auto digital = simModule("7455", 2);
+  digital.polarity = 3;
+  auto output = simModule("7347", 3);
+  output.polarity = 1;
+  auto counter = simModule("7586", 4);
+  counter.format = 4;  // gate time bit
+  counter.inputMode = 1;
+  counter.gateMode = 0;
+  counter.counters[0].running = false;
+  counter.counters[1].running = true;
+  counter.counters[0].maxValue = 0x12345678;
+  counter.counters[1].maxValue = 0xFFFFFFFF;
+  counter.counters[1].initialValue = 0x10;
+  counter.filterEnabled = true;
+  counter.minWidthHigh = 120;
+  counter.minWidthLow = 35;
+  counter.ttlHigh = 30;
+  counter.ttlLow = 9;
+  counter.counters[0].alarmEnabled = true;
+  counter.counters[0].alarmLimit = 0xABCDEF01;
+  counter.counters[1].alarmLimit = 0x42;
+  auto converter = simModule("7912", 5);
+  converter.statusWord = 0x8000 | 0x2000 | 0x0100 | (2 << 3) | 0x04 | 3;
+  converter.rs232BaudCode = 5;
+  startOn({multi, digital, output, counter, converter}, kOnly9600);
+  search({"5"});
+  ASSERT_EQ(context_->ModuleCount, 5);
+  const auto& m = context_->ModuleList[0];
+  EXPECT_EQ(m.DataFormat, 2);
+  EXPECT_EQ(m.AlarmMode, 2);
+  EXPECT_FLOAT_EQ(m.AlarmLow, -5.5f);
+  EXPECT_FLOAT_EQ(m.AlarmHigh, 7.25f);
+  EXPECT_FLOAT_EQ(m.SourceLow, -1.0f);
+  EXPECT_FLOAT_EQ(m.SourceHigh, 5.0f);
+  EXPECT_FLOAT_EQ(m.TargetLow, 2.0f);
+  EXPECT_FLOAT_EQ(m.TargetHigh, -3.5f);
+  EXPECT_EQ(context_->ModuleList[1].Polarity, 3);
+  EXPECT_EQ(context_->ModuleList[2].Polarity, 1);
+  const auto& c = context_->ModuleList[3];
+  EXPECT_EQ(c.GateTimeCode, 1);
+  EXPECT_EQ(c.InputModeCode, 1);
+  EXPECT_EQ(c.GateModeCode, 0);
+  EXPECT_EQ(c.CounterRunning, (std::array<int, 2>{0, 1}));
+  EXPECT_EQ(c.MaxCount[0], double(0x12345678));
+  EXPECT_EQ(c.MaxCount[1], double(0xFFFFFFFF));
+  EXPECT_EQ(c.InitialCount[1], 16.0);
+  EXPECT_EQ(c.FilterEnabled, 1);
+  EXPECT_EQ(c.MinWidthHigh, 120);
+  EXPECT_EQ(c.MinWidthLow, 35);
+  EXPECT_EQ(c.TtlLevelHigh, 30);
+  EXPECT_EQ(c.TtlLevelLow, 9);
+  EXPECT_EQ(c.AlarmEnabled, (std::array<int, 2>{1, 0}));
+  EXPECT_EQ(c.AlarmLimit[0], double(0xABCDEF01));
+  EXPECT_EQ(c.AlarmLimit[1], double(0x42));
+  const auto& v = context_->ModuleList[4];
+  EXPECT_EQ(v.DataFormat, 3);
+  EXPECT_EQ(v.AddressingCode, 1);
+  EXPECT_EQ(v.InterfaceCode, 1);
+  EXPECT_EQ(v.AppendCR, 1);
+  EXPECT_EQ(v.ParityCode, 2);
+  EXPECT_EQ(v.StopBitsCode, 1);
+  EXPECT_EQ(v.Rs232BaudCode, 5);
+  EXPECT_EQ(v.BaudCode, 3);
+  EXPECT_EQ(v.ChecksumFlag, 0);
+  EXPECT_TRUE(device().item(4)->text().endsWith("     n,8,2     RS-485"));
+}
+
+TEST_F(SearchTest, FailedFurtherReadsLeaveTheirFieldsAndTheModuleListed) {
+  auto module = simModule("7213", 1, 3, true);
+  module.alarmMode = 2;
+  module.typeCode = 0x0E;
+  startOn({module}, kOnly9600);
+  // The module falls silent right after answering the probe with checksum.
+  ui_->onYield = [this] {
+    if (context_->LastCommand == "$012") network_->setFault(1, fault(&sim::FaultSpec::silent));
+  };
+  search({"1"});
+  ASSERT_EQ(context_->ModuleCount, 1);
+  const auto& entry = context_->ModuleList[0];
+  EXPECT_EQ(entry.TypeCode, 0x0E) << "from the probe's reply";
+  EXPECT_EQ(entry.ChecksumFlag, 1);
+  EXPECT_EQ(entry.ModelName, "      ");
+  EXPECT_EQ(entry.AlarmMode, 0);
+  EXPECT_TRUE(device().item(0)->text().endsWith("Unknown Module"));
+}
+
 TEST_F(SearchTest, ChecksumOnlyModuleIsFoundOnTheSecondTry) {
   startOn({simModule("7215", 2, 3, true)}, kOnly9600);
   search({"2"});
