@@ -84,6 +84,7 @@ TEST_F(ConverterTest, DataGate) {
 TEST_F(ConverterTest, ConfigurationRecordIsDecodedFromTheStatusWord) {
   auto m = converter(1);
   m.statusWord = 0x401B;  // checksum flag, even parity, 8 data bits
+  m.checksum = true;
   start({m});
   OV_TimeOut(kPort, 80);
   OV_ConverterConfig config{};
@@ -104,10 +105,14 @@ TEST_F(ConverterTest, ConfigurationRecordIsDecodedFromTheStatusWord) {
 
 TEST_F(ConverterTest, SetConfigurationBuildsTheSixDigits) {
   start({converter(1)});
+  // Checksum on, even parity, one stop bit, 8 data bits.
   OV_ConverterConfig config{1, 6, 6, 1, 0, 0, 0, 2, 0, 8};
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_Set7912Config(kPort, 1, &config), OV_SUCCESS); }),
-            "%01014066401B\r");
-  EXPECT_EQ(net->state(1).statusWord & 0xFFFF, 0x401B);
+  EXPECT_EQ(frameOf([&] { OV_Set7912Config(kPort, 1, &config); }), "%01014066401B\r");
+  // RS-485, even parity, 8 data bits: what the module stores.
+  OV_ConverterConfig rs485{1, 6, 6, 0, 0, 1, 0, 2, 0, 8};
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_Set7912Config(kPort, 1, &rs485), OV_SUCCESS); }),
+            "%01014066201B\r");
+  EXPECT_EQ(net->state(1).statusWord & 0xFFFF, 0x201B);
   OV_ConverterConfig other{1, 3, 6, 0, 1, 1, 1, 1, 2, 7};
   EXPECT_EQ(frameOf([&] { OV_Set7912Config(kPort, 1, &other); }), "%010140" "36" "A" "1" "0" "E" "\r");
 }

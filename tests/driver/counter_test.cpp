@@ -8,6 +8,8 @@ class CounterTest : public DriverTest {
  protected:
   void SetUp() override {
     auto m = module("7586", 5);
+    m.typeCode = 0x50;
+    for (auto& counter : m.counters) counter.ratePerS = 0;
     m.counters[1].value = 0xFFFF;
     m.counters[0].maxValue = 0x1000;
     start({m});

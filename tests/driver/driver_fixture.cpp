@@ -27,14 +27,21 @@ void DriverTest::TearDown() {
 
 std::vector<std::string> DriverTest::framesOf(const std::function<void()>& action,
                                               std::size_t expected) {
-  net->clearFrames();
+  // The simulator logs a frame after its reply, so the frame of an earlier
+  // exchange may be logged while this action runs: select by arrival time.
+  auto started = std::chrono::steady_clock::now();
   action();
   // A refused call sends nothing; give a stray frame a moment to show up.
   if (expected == 0) std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  net->waitForFrames(expected, std::chrono::milliseconds(2000));
-  std::vector<std::string> raw;
-  for (const auto& frame : net->frames()) raw.push_back(frame.raw);
-  return raw;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  for (;;) {
+    auto frames = net->frames();
+    std::vector<std::string> raw;
+    for (const auto& frame : frames)
+      if (frame.at >= started) raw.push_back(frame.raw);
+    if (raw.size() >= expected || std::chrono::steady_clock::now() > deadline) return raw;
+    net->waitForFrames(frames.size() + 1, std::chrono::milliseconds(50));
+  }
 }
 
 std::string DriverTest::frameOf(const std::function<void()>& action) {

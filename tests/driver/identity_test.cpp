@@ -67,13 +67,16 @@ TEST_F(IdentityTest, GetConfigKeepsTheFirstFieldsWhenTheNameReadIsRefused) {
 
 TEST_F(IdentityTest, SetConfigSendsTheStandardConfigurationCommand) {
   start({module("7213", 1)});
-  OV_ModuleConfig config{2, 7213, 0x05, 6, 1, 2};
+  OV_ModuleConfig config{2, 7213, 0x05, 6, 0, 2};
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetConfig(kPort, 1, &config), OV_SUCCESS); }),
-            "%0102050642\r");
+            "%0102050602\r");
   auto stored = net->state(2);
   EXPECT_EQ(stored.typeCode, 0x05);
-  EXPECT_TRUE(stored.checksum);
   EXPECT_EQ(stored.format & 3, 2);
+  // The checksum goes into bit 6 of FF (a module takes it only in its
+  // initialization state).
+  config.checksum = 1;
+  EXPECT_EQ(frameOf([&] { OV_SetConfig(kPort, 2, &config); }), "%0202050642\r");
 }
 
 TEST_F(IdentityTest, NameAndVersionAreTheReplyFromPositionThree) {

@@ -120,6 +120,7 @@ TEST_F(PortSessionTest, APortHeldByAnotherProcessIsRefusedUntilItLetsGo) {
   pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    ::close(toChild[1]);
     char opened = OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0) == OV_SUCCESS ? 'y' : 'n';
     (void)!::write(toParent[1], &opened, 1);
     char done;
