@@ -18,7 +18,7 @@ Lines linesOf(const ModuleState& m) {
   if (key == "453") return {8, 0};
   if (key == "455") return {16, 0};
   if (key == "456") return {15, 0};
-  if (key == "458") return {0, 15};
+  if (key == "458") return {0, 16};  // two output bytes; the diagnostic window shows 15 lines
   if (key == "472") return {4, 4};
   return {0, 8};  // 474, 476
 }

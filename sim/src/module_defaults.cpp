@@ -59,7 +59,7 @@ void digitalDefaults(ModuleState& m, const std::string& key) {
   m.digitalInputs = 0x0005;
   m.inputToggleMask = key == "469" ? 0x0F0000FF : 0x0003;
   m.inputTogglePeriodS = 1.0;
-  if (key == "469") m.portDirections = 0x0C;  // ports A and B in, C out
+  if (key == "469") m.portDirections = 0x00;  // all ports out until "$AASMM" says otherwise
 }
 
 }  // namespace
@@ -115,6 +115,7 @@ std::vector<ModuleState> demoNetwork() {
   at(5).baudCode = 4;       // 7231 at 19200
   at(15).baudCode = 6;      // 7472 at 115200
   at(20).initState = true;  // 7917 answers at 00, reports its stored address 20
+  at(14).portDirections = 0x0C;  // 7469: ports A and B in, so their inputs move
   return modules;
 }
 

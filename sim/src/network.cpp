@@ -131,14 +131,16 @@ void Network::Impl::onFrame(const std::string& raw) {
     std::lock_guard lock(mutex);
     answer = answerFrame(raw.substr(0, raw.size() - 1), line, record);
   }
-  if (options.wireTime && line.baudRate > 0 && !pause(10.0 * raw.size() / line.baudRate)) return;
-  if (answer) send(*answer);
+  // Logged before the reply goes out: a host that has its reply finds the
+  // frame in the log.
   {
     std::lock_guard lock(mutex);
     log.push_back(record);
   }
   framesChanged.notify_all();
   if (options.onFrame) options.onFrame(record);
+  if (options.wireTime && line.baudRate > 0 && !pause(10.0 * raw.size() / line.baudRate)) return;
+  if (answer) send(*answer);
 }
 
 std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const LineSettings& line,

@@ -53,7 +53,7 @@ TEST(DigitalIo, PortAndLineWritesWithinTheModelsOutputs) {
   EXPECT_EQ(line.ask("#040L0F"), ">");
   EXPECT_EQ(line.ask("#040H01"), ">");
   EXPECT_EQ(line.ask("$046"), "!010F00");
-  EXPECT_EQ(line.ask("#04H71"), "?04");  // line 15 does not exist
+  EXPECT_EQ(line.ask("#04H81"), "?04");  // a half has lines 0 to 7
 }
 
 TEST(DigitalIo, PolarityIsStoredReadAndInvertsInputs) {
