@@ -32,7 +32,8 @@ class Application : public QApplication {
     try {
       return QApplication::notify(receiver, event);
     } catch (const std::exception& failure) {
-      QMessageBox::critical(nullptr, QStringLiteral("Error"), QString::fromLocal8Bit(failure.what()));
+      QMessageBox::critical(nullptr, QStringLiteral("Error"),
+                            QString::fromLocal8Bit(failure.what()));
       return false;
     }
   }

@@ -12,8 +12,7 @@ AdminContext::AdminContext(std::filesystem::path dir, std::unique_ptr<UiServices
 }
 
 PortSetting& AdminContext::portSetting(int com) {
-  if (com < 1 || com > kComPortCount)
-    throw std::out_of_range("no such port (COM1 to COM8 only)");
+  if (com < 1 || com > kComPortCount) throw std::out_of_range("no such port (COM1 to COM8 only)");
   return PortSettings[static_cast<std::size_t>(com - 1)];
 }
 

@@ -33,8 +33,7 @@ struct PortSetting {
 class AdminContext {
  public:
   // The services default to the desktop ones; tests pass their own.
-  explicit AdminContext(std::filesystem::path configDir,
-                        std::unique_ptr<UiServices> ui = nullptr);
+  explicit AdminContext(std::filesystem::path configDir, std::unique_ptr<UiServices> ui = nullptr);
   AdminContext(const AdminContext&) = delete;
   AdminContext& operator=(const AdminContext&) = delete;
 

@@ -63,8 +63,8 @@ void ComPortForm::buildControls() {
   auto* baudFrame = new QGroupBox(QStringLiteral("Baud rate to search"), this);
   auto* baudGrid = new QGridLayout(baudFrame);
   for (int code = 0; code < 8; ++code) {
-    auto* check = new QCheckBox(QString::fromLatin1(protocol::baudRateTexts()[static_cast<std::size_t>(code)]),
-                                baudFrame);
+    auto* check = new QCheckBox(
+        QString::fromLatin1(protocol::baudRateTexts()[static_cast<std::size_t>(code)]), baudFrame);
     check->setObjectName(indexedName(QStringLiteral("BaudCheck"), code));
     baudGrid->addWidget(check, code % 4, code / 4);
     baudCheck_[static_cast<std::size_t>(code)] = check;
@@ -205,7 +205,8 @@ void ComPortForm::onOKBtnClicked() {
     setting.StopBits = stopBits_->currentIndex();
     SetPortBaud(context_, context_.ComPort, lowest);
     if (*digitsValue(timeout_->text()) < kMinimumTimeout) {
-      context_.ui().message(this, QStringLiteral("TimeOut Value must greater than or equal to 100."));
+      context_.ui().message(this,
+                            QStringLiteral("TimeOut Value must greater than or equal to 100."));
       timeout_->setText(QString::number(kMinimumTimeout));
     }
     context_.ReplyTimeout = *digitsValue(timeout_->text());

@@ -31,7 +31,8 @@ bool ComPorts::isOpen(int com) const {
 
 serial::SerialPort& ComPorts::port(int com) {
   auto& line = ports_[slot(com)];
-  if (!line.isOpen()) throw serial::SerialError("COM" + std::to_string(com) + ": the port is not open");
+  if (!line.isOpen())
+    throw serial::SerialError("COM" + std::to_string(com) + ": the port is not open");
   return line;
 }
 

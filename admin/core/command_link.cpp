@@ -68,7 +68,8 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
 void ExchangeCommand(AdminContext& context, int entryIndex, int delayMs, int timeoutMs) {
   const int checksumFlag = effectiveChecksum(context, entryIndex);
   try {
-    WriteCommand(context, context.LastCommand, checksumFlag, effectiveBaudCode(context, entryIndex));
+    WriteCommand(context, context.LastCommand, checksumFlag,
+                 effectiveBaudCode(context, entryIndex));
     context.LastExchangeOK =
         ReadReply(context, context.LastReply, checksumFlag, delayMs, timeoutMs);
     context.LastLinkError.clear();

@@ -13,9 +13,9 @@ ExitForm::ExitForm(AdminContext& context, std::vector<std::string> rows, QWidget
     : QDialog(parent), context_(context), rows_(std::move(rows)) {
   setObjectName(QStringLiteral("ExitForm"));
   setWindowTitle(QStringLiteral("Exit"));
-  auto* question = new QLabel(QStringLiteral("Do you really want to exit ") +
-                                  QStringLiteral(" Administration utility?"),
-                              this);
+  auto* question = new QLabel(
+      QStringLiteral("Do you really want to exit ") + QStringLiteral(" Administration utility?"),
+      this);
   question->setObjectName(QStringLiteral("Label1"));
   auto* yes = new QPushButton(QStringLiteral("Yes"), this);
   yes->setObjectName(QStringLiteral("YesBtn"));

@@ -40,15 +40,14 @@ class KeyFilter : public QObject {
 
 void SignedNumberKeys(AdminContext& context, QLineEdit& edit) {
   edit.installEventFilter(new KeyFilter(context, &edit, [&context](QChar c) {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+') || c == QLatin1Char('-') ||
-           c == QLatin1Char(context.DecimalSeparator);
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+') ||
+           c == QLatin1Char('-') || c == QLatin1Char(context.DecimalSeparator);
   }));
 }
 
 void DigitKeys(AdminContext& context, QLineEdit& edit) {
-  edit.installEventFilter(new KeyFilter(context, &edit, [](QChar c) {
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-  }));
+  edit.installEventFilter(new KeyFilter(
+      context, &edit, [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }));
 }
 
 }  // namespace orvane::admin

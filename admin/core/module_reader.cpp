@@ -12,7 +12,8 @@ namespace {
 
 using protocol::ModuleFamily;
 
-std::string part(const std::string& text, std::size_t position, std::size_t length = std::string::npos) {
+std::string part(const std::string& text, std::size_t position,
+                 std::size_t length = std::string::npos) {
   return position < text.size() ? text.substr(position, length) : std::string();
 }
 
@@ -28,7 +29,8 @@ double unsignedHex8(const std::string& reply) {
   return static_cast<double>(protocol::hexValue(part(reply, 3, 8)));
 }
 
-float decimalFrom(const std::string& text, std::size_t position, std::size_t length = std::string::npos) {
+float decimalFrom(const std::string& text, std::size_t position,
+                  std::size_t length = std::string::npos) {
   return static_cast<float>(protocol::decimalValue(part(text, position, length)));
 }
 
@@ -145,7 +147,8 @@ void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& en
   const std::string key = protocol::familyKey(entry.ModelName);
   switch (family) {
     case ModuleFamily::DigitalIO:
-      if (link.ask('~', "CR")) entry.Polarity = 2 * digitAt(link.reply(), 3) + digitAt(link.reply(), 4);
+      if (link.ask('~', "CR"))
+        entry.Polarity = 2 * digitAt(link.reply(), 3) + digitAt(link.reply(), 4);
       break;
     case ModuleFamily::MultiFunction:
       entry.DataFormat = ff % 4;

@@ -14,8 +14,8 @@
 #include "admin/core/about_form.h"
 #include "admin/core/admin_context.h"
 #include "admin/core/button_icons.h"
-#include "admin/core/command_link.h"
 #include "admin/core/com_port_form.h"
+#include "admin/core/command_link.h"
 #include "admin/core/exit_form.h"
 #include "admin/core/list_row.h"
 #include "admin/core/map_file.h"
@@ -90,7 +90,8 @@ void OrvaneForm::buildControls() {
   device_ = new QListWidget(central);
   device_->setObjectName(QStringLiteral("Device"));
   device_->setFont(fixed);
-  device_->setMinimumSize(QFontMetrics(fixed).horizontalAdvance(QString(72, QLatin1Char('W'))), 240);
+  device_->setMinimumSize(QFontMetrics(fixed).horizontalAdvance(QString(72, QLatin1Char('W'))),
+                          240);
 
   auto* layout = new QVBoxLayout(central);
   layout->addWidget(panel);
@@ -136,10 +137,12 @@ void OrvaneForm::buildMenus() {
   item(network, "mnuSearch", QStringLiteral("&Search..."), &OrvaneForm::onSearchBtnClicked);
   QMenu* operation = menu("mnuOperation", QStringLiteral("&Operation"));
   item(operation, "mnuTerminal", QStringLiteral("&Terminal..."), &OrvaneForm::onTerminalBtnClicked);
-  item(operation, "mnuConfiguration", QStringLiteral("&Configuration..."), &OrvaneForm::onConfigBtnClicked);
+  item(operation, "mnuConfiguration", QStringLiteral("&Configuration..."),
+       &OrvaneForm::onConfigBtnClicked);
   item(operation, "mnuMonitor", QStringLiteral("&Monitor..."), &OrvaneForm::onMnuMonitorClick);
   item(operation, "mnuDiagnostic", QStringLiteral("&Diagnostic..."), &OrvaneForm::onDiagBtnClicked);
-  item(operation, "mnuCalibration", QStringLiteral("C&alibration..."), &OrvaneForm::onCalibBtnClicked);
+  item(operation, "mnuCalibration", QStringLiteral("C&alibration..."),
+       &OrvaneForm::onCalibBtnClicked);
   item(menuBar(), "mnuAbout", QStringLiteral("&About!"), &OrvaneForm::onMnuAboutClick);
 }
 
@@ -287,7 +290,8 @@ void OrvaneForm::onConfigBtnClicked() {
     context_.ui().message(this, kNoModuleSelected, kErrorTitle);
     return;
   }
-  runDispatch(configurationDispatch(context_.ModuleList.at(static_cast<std::size_t>(context_.SelectedIndex))),
+  runDispatch(configurationDispatch(
+                  context_.ModuleList.at(static_cast<std::size_t>(context_.SelectedIndex))),
               true);
 }
 
@@ -296,8 +300,9 @@ void OrvaneForm::onDiagBtnClicked() {
     context_.ui().message(this, kNoModuleSelected, kErrorTitle);
     return;
   }
-  runDispatch(diagnosticDispatch(context_.ModuleList.at(static_cast<std::size_t>(context_.SelectedIndex))),
-              false);
+  runDispatch(
+      diagnosticDispatch(context_.ModuleList.at(static_cast<std::size_t>(context_.SelectedIndex))),
+      false);
 }
 
 void OrvaneForm::onCalibBtnClicked() {
@@ -305,8 +310,9 @@ void OrvaneForm::onCalibBtnClicked() {
     context_.ui().message(this, kNoModuleSelected, kErrorTitle);
     return;
   }
-  runDispatch(calibrationDispatch(context_.ModuleList.at(static_cast<std::size_t>(context_.SelectedIndex))),
-              false);
+  runDispatch(
+      calibrationDispatch(context_.ModuleList.at(static_cast<std::size_t>(context_.SelectedIndex))),
+      false);
 }
 
 void OrvaneForm::onMnuComPortClick() {

@@ -31,7 +31,9 @@ ScanForm::ScanForm(AdminContext& context, QWidget* parent)
   setWindowTitle(QStringLiteral("Searching..."));
   auto* grid = new QGridLayout(this);
   grid->addWidget(namedLabel(QStringLiteral("Label2"), QStringLiteral("COM port:"), this), 0, 0);
-  grid->addWidget(namedLabel(QStringLiteral("com_port"), QStringLiteral("COM%1").arg(context.ComPort), this), 0, 1);
+  grid->addWidget(
+      namedLabel(QStringLiteral("com_port"), QStringLiteral("COM%1").arg(context.ComPort), this), 0,
+      1);
   grid->addWidget(namedLabel(QStringLiteral("Label4"), QStringLiteral("Baud rate:"), this), 1, 0);
   grid->addWidget(dispBaud_, 1, 1);
   grid->addWidget(namedLabel(QStringLiteral("Label1"), QStringLiteral("Address:"), this), 2, 0);

@@ -5,8 +5,8 @@
 #pragma once
 
 #include <QDialog>
-#include <vector>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QProgressBar;

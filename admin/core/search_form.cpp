@@ -46,10 +46,15 @@ SearchForm::SearchForm(AdminContext& context, QWidget* parent)
   auto* grid = new QGridLayout(frame);
   grid->addWidget(intro, 0, 0, 1, 2);
   grid->addWidget(namedLabel(QStringLiteral("Label2"), QStringLiteral("COM port:"), frame), 1, 0);
-  grid->addWidget(namedLabel(QStringLiteral("ComPort"), QStringLiteral("COM%1").arg(context.ComPort), frame), 1, 1);
-  grid->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("Search baud rates:"), frame), 2, 0);
+  grid->addWidget(
+      namedLabel(QStringLiteral("ComPort"), QStringLiteral("COM%1").arg(context.ComPort), frame), 1,
+      1);
+  grid->addWidget(namedLabel(QStringLiteral("Label3"), QStringLiteral("Search baud rates:"), frame),
+                  2, 0);
   grid->addWidget(namedLabel(QStringLiteral("BaudRate"), searchedBaudRates(), frame), 2, 1);
-  grid->addWidget(namedLabel(QStringLiteral("Label4"), QStringLiteral("Search address range from 0 to"), frame), 3, 0);
+  grid->addWidget(
+      namedLabel(QStringLiteral("Label4"), QStringLiteral("Search address range from 0 to"), frame),
+      3, 0);
   hiAddress_->setObjectName(QStringLiteral("HiAddress"));
   hiAddress_->setMaximumWidth(60);
   grid->addWidget(hiAddress_, 3, 1, Qt::AlignLeft);
@@ -80,7 +85,8 @@ QString SearchForm::searchedBaudRates() const {
   QStringList rates;
   const auto& flags = context_.portSetting(context_.ComPort).SearchFlags;
   for (int code = 0; code < kBaudCodeCount; ++code)
-    if (flags[static_cast<std::size_t>(code)] == 1) rates << QString::number(protocol::baudRateOf(code));
+    if (flags[static_cast<std::size_t>(code)] == 1)
+      rates << QString::number(protocol::baudRateOf(code));
   return rates.join(QStringLiteral(", "));
 }
 

@@ -88,17 +88,19 @@ void runStartup(AdminContext& context, QWidget* parent) {
     }
     if (!startFromComCfg(context)) {
       context.ui().message(
-          parent, QStringLiteral("COM config file content error. Use default setting: COM2, baud rate 9600"));
+          parent, QStringLiteral(
+                      "COM config file content error. Use default setting: COM2, baud rate 9600"));
       context.ReplyTimeout = kDefaultTimeout;
       context.LongReplyTimeout = 4 * kDefaultTimeout;
     }
   } catch (const std::exception& failure) {
-    context.ui().message(parent, QStringLiteral("COM%1: %2").arg(context.ComPort).arg(
-                                     QString::fromLocal8Bit(failure.what())));
-    context.ui().message(
-        parent,
-        QStringLiteral("The COM Port Setting dialog box will appear for you to configure and open a COM port."),
-        QStringLiteral("Open or configure COM port error"));
+    context.ui().message(parent, QStringLiteral("COM%1: %2")
+                                     .arg(context.ComPort)
+                                     .arg(QString::fromLocal8Bit(failure.what())));
+    context.ui().message(parent,
+                         QStringLiteral("The COM Port Setting dialog box will appear for you to "
+                                        "configure and open a COM port."),
+                         QStringLiteral("Open or configure COM port error"));
     ComPortForm form(context, parent);
     context.ui().execModal(form);
   }

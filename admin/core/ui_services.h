@@ -53,8 +53,7 @@ class UiServices {
 // The real desktop: QMessageBox, QDialog::exec, QFileDialog, QPrintDialog.
 class DesktopUi : public UiServices {
  public:
-  QMessageBox::StandardButton message(QWidget* parent, const QString& text,
-                                      const QString& title,
+  QMessageBox::StandardButton message(QWidget* parent, const QString& text, const QString& title,
                                       QMessageBox::StandardButtons buttons) override;
   int execModal(QDialog& dialog) override;
   QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;

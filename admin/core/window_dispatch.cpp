@@ -50,7 +50,9 @@ Dispatch diagnosticDispatch(const ModuleEntry& entry) {
     case ModuleFamily::CounterFrequency:
       return window(entry.TypeCode == 0x50 ? "CtrDiagForm" : "FreqDiagForm");
     case ModuleFamily::Converter:
-      return {{}, QStringLiteral("No diagnostics function provided for this module."), kCalibrationTitle};
+      return {{},
+              QStringLiteral("No diagnostics function provided for this module."),
+              kCalibrationTitle};
     case ModuleFamily::Unknown:
       break;
   }

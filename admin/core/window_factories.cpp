@@ -12,8 +12,8 @@ bool WindowFactories::has(const QString& windowName) const {
   return factories_.count(windowName) != 0;
 }
 
-std::unique_ptr<QDialog> WindowFactories::create(const QString& windowName,
-                                                 AdminContext& context, QWidget* parent) const {
+std::unique_ptr<QDialog> WindowFactories::create(const QString& windowName, AdminContext& context,
+                                                 QWidget* parent) const {
   auto it = factories_.find(windowName);
   if (it == factories_.end()) return nullptr;
   return it->second(context, parent);

@@ -44,8 +44,8 @@ std::string AdminFixture::readConfigFile(const std::string& name) const {
   return readFile((context_->configDir / name).string());
 }
 
-ModuleEntry& AdminFixture::setEntry(int index, const std::string& model, int address,
-                                    int baudCode, int checksumFlag) {
+ModuleEntry& AdminFixture::setEntry(int index, const std::string& model, int address, int baudCode,
+                                    int checksumFlag) {
   auto& entry = context_->ModuleList.at(static_cast<std::size_t>(index));
   entry = ModuleEntry{};
   entry.ModelName = modelNameField(model);

@@ -1,7 +1,8 @@
+#include "admin/core/command_link.h"
+
 #include <QLineEdit>
 #include <QTest>
 
-#include "admin/core/command_link.h"
 #include "tests/admin/core/admin_fixture.h"
 
 namespace orvane::admin {
@@ -12,9 +13,9 @@ using testing::AdminFixture;
 class CommandLinkTest : public AdminFixture {
  protected:
   void exchange(int entry, const std::string& body, int timeoutMs = 200) {
-    context_->LastCommand =
-        body.substr(0, 1) + Hex2(static_cast<unsigned>(effectiveAddress(*context_, entry))) +
-        body.substr(1);
+    context_->LastCommand = body.substr(0, 1) +
+                            Hex2(static_cast<unsigned>(effectiveAddress(*context_, entry))) +
+                            body.substr(1);
     ExchangeCommand(*context_, entry, 0, timeoutMs);
   }
 };

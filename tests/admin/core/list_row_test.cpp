@@ -1,9 +1,10 @@
+#include "admin/core/list_row.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
 #include "admin/core/admin_context.h"
-#include "admin/core/list_row.h"
 #include "tests/admin/core/test_ui.h"
 
 namespace orvane::admin {

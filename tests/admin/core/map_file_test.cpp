@@ -1,9 +1,10 @@
+#include "admin/core/map_file.h"
+
 #include <gtest/gtest.h>
 
 #include <QPrinter>
 #include <QTemporaryDir>
 
-#include "admin/core/map_file.h"
 #include "tests/admin/core/read_file.h"
 
 namespace orvane::admin {

@@ -54,7 +54,8 @@ TEST_F(OrvaneFormTest, NoSelectionRefusesEveryModuleCommand) {
   startNetwork({}, 1);
   form_.load();
   for (const char* button : {"ConfigBtn", "DiagBtn", "CalibBtn"}) clickButton(form_, button);
-  for (const char* item : {"mnuConfiguration", "mnuDiagnostic", "mnuCalibration"}) triggerMenu(form_, item);
+  for (const char* item : {"mnuConfiguration", "mnuDiagnostic", "mnuCalibration"})
+    triggerMenu(form_, item);
   ASSERT_EQ(ui_->messages.size(), 6u);
   for (const auto& shown : ui_->messages) {
     EXPECT_EQ(shown.text, "No module selected.");
@@ -75,8 +76,8 @@ TEST_F(OrvaneFormTest, FamiliesWithoutTheWindowSayWhy) {
   device().setCurrentRow(2);
   for (const char* button : {"ConfigBtn", "DiagBtn", "CalibBtn"}) clickButton(form_, button);
   EXPECT_EQ(ui_->texts(), (std::vector<QString>{"No diagnostics function provided for this module.",
-                                               "This module doesn't need calibration!",
-                                               "This module doesn't need calibration!"}));
+                                                "This module doesn't need calibration!",
+                                                "This module doesn't need calibration!"}));
   for (const auto& shown : ui_->messages) EXPECT_EQ(shown.title, "Calibration");
   EXPECT_TRUE(ui_->modalsOpened.empty()) << "no window is registered yet";
 }
@@ -223,7 +224,8 @@ TEST_F(OrvaneFormTest, PromptNamesTheButtonUnderTheMouse) {
   QTest::mouseMove(device().viewport(), QPoint(5, 5));
   QApplication::sendEvent(device().viewport(), &enter);
   EXPECT_EQ(form_.shownPrompt(), 0);
-  for (const char* name : {"SearchPrompt", "TerminalPrompt", "ConfigPrompt", "DiagPrompt", "CalibPrompt"})
+  for (const char* name :
+       {"SearchPrompt", "TerminalPrompt", "ConfigPrompt", "DiagPrompt", "CalibPrompt"})
     EXPECT_FALSE(form_.findChild<QLabel*>(QString::fromLatin1(name))->isVisible()) << name;
 }
 

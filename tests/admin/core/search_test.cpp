@@ -226,15 +226,17 @@ TEST_F(SearchTest, EmptyNetworkShowsNoModuleFoundAndSendsNoBroadcast) {
   startOn({simModule("7213", 9)}, kOnly9600);
   search({"2"});
   EXPECT_EQ(ui_->texts(), std::vector<QString>{"No module found!"});
-  EXPECT_EQ(probed(), (std::vector<std::string>{"$002", "$002B6", "$012", "$012B7", "$022", "$022B8"}));
+  EXPECT_EQ(probed(),
+            (std::vector<std::string>{"$002", "$002B6", "$012", "$012B7", "$022", "$022B8"}));
   EXPECT_NE(framesSent().back(), "#**");
 }
 
 TEST_F(SearchTest, UpperAddressIsValidatedAndZeroProbesOnlyAddressZero) {
   startOn({simModule("7213", 1)}, kOnly9600);
   search({"256", "12a", "", "0"});
-  EXPECT_EQ(ui_->texts(), (std::vector<QString>{"Number can not exceed 255.", "Please input a number.",
-                                               "Please input a number.", "No module found!"}));
+  EXPECT_EQ(ui_->texts(),
+            (std::vector<QString>{"Number can not exceed 255.", "Please input a number.",
+                                  "Please input a number.", "No module found!"}));
   EXPECT_EQ(ui_->messages[0].title, "Error");
   EXPECT_EQ(probed(), (std::vector<std::string>{"$002", "$002B6"}));
   EXPECT_EQ(context_->SearchHiAddress, 0);

@@ -1,3 +1,5 @@
+#include "admin/core/startup.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -7,7 +9,6 @@
 #include <QToolButton>
 
 #include "admin/core/com_port_form.h"
-#include "admin/core/startup.h"
 #include "admin/core/ui_naming.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/sim_modules.h"
@@ -90,8 +91,9 @@ TEST_F(StartupTest, PortZeroTakesTheErrorPathToTheComPortDialog) {
   start();
   ASSERT_EQ(ui_->messages.size(), 2u);
   EXPECT_TRUE(ui_->messages[0].text.startsWith("COM0: ")) << ui_->messages[0].text.toStdString();
-  EXPECT_EQ(ui_->messages[1].text,
-            "The COM Port Setting dialog box will appear for you to configure and open a COM port.");
+  EXPECT_EQ(
+      ui_->messages[1].text,
+      "The COM Port Setting dialog box will appear for you to configure and open a COM port.");
   EXPECT_EQ(ui_->messages[1].title, "Open or configure COM port error");
   EXPECT_EQ(ui_->modalsOpened, std::vector<QString>{"ComPortForm"});
 }
@@ -117,8 +119,8 @@ TEST_F(StartupTest, PortInUseNamesTheSerialLayersCause) {
 
 TEST_F(StartupTest, UnreadableLinesAndOverflowingTimeOutTakeTheErrorPath) {
   startNetwork({simModule("7213", 1)}, 1);
-  for (const char* content : {"100\r\n1\r\n", "abc\r\n1\r\nn,8,1\r\n9600\r\n",
-                              "9000\r\n1\r\nn,8,1\r\n9600\r\n"}) {
+  for (const char* content :
+       {"100\r\n1\r\n", "abc\r\n1\r\nn,8,1\r\n9600\r\n", "9000\r\n1\r\nn,8,1\r\n9600\r\n"}) {
     ui_->messages.clear();
     ui_->modalsOpened.clear();
     context_->OrvComm.close(1);
@@ -220,8 +222,9 @@ TEST_F(ComPortFormTest, EmptyOrOversizedNumbersAreRefusedAndTheDialogStays) {
   control<QLineEdit>(form, "Timeout")->setText("200");
   control<QLineEdit>(form, "DataBits")->setText("");
   clickOK(form);
-  EXPECT_EQ(ui_->texts(), (std::vector<QString>{"Please input a number.", "Number can not exceed 6553.",
-                                                "Please input a number."}));
+  EXPECT_EQ(ui_->texts(),
+            (std::vector<QString>{"Please input a number.", "Number can not exceed 6553.",
+                                  "Please input a number."}));
   EXPECT_EQ(ui_->messages[0].title, "Error");
   EXPECT_EQ(context_->ReplyTimeout, 100);
   EXPECT_EQ(form.result(), 0) << "still open";

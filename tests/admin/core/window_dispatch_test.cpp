@@ -1,8 +1,9 @@
+#include "admin/core/window_dispatch.h"
+
 #include <gtest/gtest.h>
 
 #include "admin/core/module_entry.h"
 #include "admin/core/number_input.h"
-#include "admin/core/window_dispatch.h"
 
 namespace orvane::admin {
 namespace {
@@ -56,7 +57,8 @@ TEST(NumberInput, RefusesEmptyFieldsOtherCharactersAndOverflow) {
   EXPECT_EQ(digitsValue(QStringLiteral("255"), 255), 255);
   EXPECT_EQ(numberRefusal(QStringLiteral("0"), 255), QString());
   EXPECT_EQ(numberRefusal(QStringLiteral("256"), 255), "Number can not exceed 255.");
-  EXPECT_EQ(numberRefusal(QStringLiteral("99999999999999999999"), 255), "Number can not exceed 255.");
+  EXPECT_EQ(numberRefusal(QStringLiteral("99999999999999999999"), 255),
+            "Number can not exceed 255.");
   EXPECT_EQ(numberRefusal(QStringLiteral(""), 255), "Please input a number.");
   EXPECT_EQ(numberRefusal(QStringLiteral("12a"), 255), "Please input a number.");
   EXPECT_EQ(numberRefusal(QStringLiteral("-1"), 255), "Please input a number.");
