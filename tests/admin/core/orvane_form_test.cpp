@@ -241,6 +241,17 @@ TEST_F(OrvaneFormTest, FirstActivationRunsTheSearchAndSetsTheCaption) {
   EXPECT_EQ(ui_->modalsOpened.size(), 1u) << "only the first activation searches";
 }
 
+TEST_F(OrvaneFormTest, SearchDialogAppearsRightAfterStartUp) {
+  startNetwork({}, 1);
+  form_.load();
+  form_.show();
+  form_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+  for (int wait = 0; wait < 250 && ui_->modalsOpened.empty(); ++wait) QTest::qWait(20);
+  EXPECT_EQ(ui_->modalsOpened, std::vector<QString>{"SearchForm"});
+  EXPECT_EQ(form_.windowTitle(), " Administration Utility for Windows");
+}
+
 TEST_F(OrvaneFormTest, MenusKeepTheirMnemonicsAndOpenTheirDialogs) {
   startNetwork({}, 1);
   form_.load();
