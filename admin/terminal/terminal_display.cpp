@@ -17,6 +17,7 @@ constexpr int kTopMargin = 2;
 constexpr int kMinimumPitch = 16;  // 240 twips
 constexpr int kColumns = 64;
 const QString kPrompt = QStringLiteral(">");
+constexpr int kEditMargin = 2;
 
 }  // namespace
 
@@ -27,6 +28,7 @@ TerminalDisplay::TerminalDisplay(QWidget* parent) : QWidget(parent), cmdText_(ne
   setBackgroundRole(QPalette::Base);
   cmdText_->setObjectName(QStringLiteral("CmdText"));
   cmdText_->setFrame(false);
+  cmdText_->setTextMargins(0, 0, 0, 0);
   cmdText_->setFont(font());
   cmdText_->setFixedHeight(linePitch());
   const QFontMetrics metrics(font());
@@ -49,7 +51,9 @@ void TerminalDisplay::showLines(const std::vector<std::string>& lines, int entry
 }
 
 void TerminalDisplay::placeEntry() {
-  const int left = kLeftMargin + QFontMetrics(font()).horizontalAdvance(kPrompt) + 2;
+  // The entry's text follows the prompt as the printed commands do; the line
+  // edit keeps a margin of its own inside.
+  const int left = kLeftMargin + QFontMetrics(font()).horizontalAdvance(kPrompt) - kEditMargin;
   cmdText_->setGeometry(left, rowTop(entryRow_), std::max(1, width() - left - kLeftMargin),
                         linePitch());
 }
