@@ -107,17 +107,18 @@ void runStartup(AdminContext& context, QWidget* parent) {
 }
 
 void writeExitFiles(AdminContext& context, const std::vector<std::string>& rows) {
+  // A file that cannot be written must not keep the user from leaving, nor
+  // keep the other file from being written.
+  const auto ignoringFailure = [](const auto& step) {
+    try {
+      step();
+    } catch (const std::exception&) {
+    }
+  };
   context.OrvComm.close(context.ComPort);
-  try {
-    serial::writeFileAtomically(comCfgPath(context), comCfgText(context));
-  } catch (const std::exception&) {
-    // A settings file that cannot be written must not keep the user from leaving.
-  }
-  try {
-    writeMapFile(context.exitMapFile, context.ComPort, rows);
-  } catch (const std::exception&) {
-    // Same for the map: the program ends either way.
-  }
+  ignoringFailure(
+      [&context] { serial::writeFileAtomically(comCfgPath(context), comCfgText(context)); });
+  ignoringFailure([&context, &rows] { writeMapFile(context.exitMapFile, context.ComPort, rows); });
 }
 
 }  // namespace orvane::admin

@@ -98,6 +98,17 @@ TEST_F(StartupTest, PortZeroTakesTheErrorPathToTheComPortDialog) {
   EXPECT_EQ(ui_->modalsOpened, std::vector<QString>{"ComPortForm"});
 }
 
+TEST_F(StartupTest, ExitAfterPortZeroStillWritesTheMap) {
+  startNetwork({simModule("7213", 1)}, 1);
+  const std::string original = "100\r\n0\r\nn,8,1\r\n9600\r\n";
+  writeConfigFile("COM.CFG", original);
+  start();
+  ASSERT_EQ(context_->ComPort, 0);
+  writeExitFiles(*context_, {"  1(01H)"});
+  EXPECT_EQ(readConfigFile("COM.CFG"), original) << "COM0 has no settings to write";
+  EXPECT_EQ(testing::readFile(context_->exitMapFile.string()).substr(0, 15), "COMPORT: COM0\r\n");
+}
+
 TEST_F(StartupTest, PortInUseNamesTheSerialLayersCause) {
   auto& network = startNetwork({simModule("7213", 1)}, 1);
   auto holder = serial::SerialPort::open(network.slavePath());
