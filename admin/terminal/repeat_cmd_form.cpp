@@ -42,8 +42,8 @@ RepeatCmdForm::RepeatCmdForm(AdminContext& context, QWidget* parent)
   auto* layout = new QGridLayout(this);
   layout->addWidget(namedLabel(QStringLiteral("Label1"), QStringLiteral("Command:"), this), 0, 0);
   layout->addWidget(repeatCmd_, 0, 1);
-  layout->addWidget(namedLabel(QStringLiteral("Label2"), QStringLiteral("Repeat times:"), this),
-                    1, 0);
+  layout->addWidget(namedLabel(QStringLiteral("Label2"), QStringLiteral("Repeat times:"), this), 1,
+                    0);
   auto* field = new QHBoxLayout;
   field->setSpacing(0);
   field->addWidget(repeatTimes_);

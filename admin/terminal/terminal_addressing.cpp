@@ -34,8 +34,7 @@ TerminalLink terminalLink(const AdminContext& context, std::string_view command,
   const int checksumFlag = checksumEnable ? 1 : 0;
   const auto address = commandAddress(command);
   if (!address) return {checksumFlag, kUnlistedBaudCode};
-  if (*address == 0)
-    return {rule == AddressingRule::Typed ? 0 : checksumFlag, kUnlistedBaudCode};
+  if (*address == 0) return {rule == AddressingRule::Typed ? 0 : checksumFlag, kUnlistedBaudCode};
   return {checksumFlag, listedBaudCode(context, *address)};
 }
 

@@ -70,8 +70,9 @@ void TerminalDisplay::paintEvent(QPaintEvent*) {
   // Text sits on the same baseline as the entry's text.
   const int baseline = (linePitch() - metrics.height()) / 2 + metrics.ascent();
   for (std::size_t row = 0; row < lines_.size(); ++row)
-    painter.drawText(kLeftMargin, rowTop(static_cast<int>(row)) + baseline,
-                     QString::fromLatin1(lines_[row].data(), static_cast<qsizetype>(lines_[row].size())));
+    painter.drawText(
+        kLeftMargin, rowTop(static_cast<int>(row)) + baseline,
+        QString::fromLatin1(lines_[row].data(), static_cast<qsizetype>(lines_[row].size())));
   painter.drawText(kLeftMargin, rowTop(entryRow_) + baseline, kPrompt);
 }
 

@@ -108,7 +108,8 @@ QGroupBox* TerminalForm::buildPortFrame() {
   checkSumEnable_ = new QCheckBox(QStringLiteral("Checksum enable"), frame);
   checkSumEnable_->setObjectName(QStringLiteral("CheckSumEnable"));
   grid->addWidget(checkSumEnable_, 4, 0, 1, 2);
-  auto* repeatCmdBtn = addButton(QStringLiteral("RepeatCmdBtn"), QStringLiteral("Repeat Command..."));
+  auto* repeatCmdBtn =
+      addButton(QStringLiteral("RepeatCmdBtn"), QStringLiteral("Repeat Command..."));
   grid->addWidget(repeatCmdBtn, 5, 0, 1, 2);
   connect(repeatCmdBtn, &QPushButton::clicked, this, &TerminalForm::onRepeatCmdBtnClicked);
   return frame;
@@ -172,7 +173,8 @@ void TerminalForm::load() {
   context_.BatchRepeatCount = 1;
   refreshBatchButtons();
 
-  findChild<QLabel*>(QStringLiteral("ComPort"))->setText(QStringLiteral("COM%1").arg(context_.ComPort));
+  findChild<QLabel*>(QStringLiteral("ComPort"))
+      ->setText(QStringLiteral("COM%1").arg(context_.ComPort));
   findChild<QLabel*>(QStringLiteral("DataBits"))->setText(QStringLiteral("8"));
   PortSetting port;
   if (context_.ComPort >= 1 && context_.ComPort <= kComPortCount)
@@ -220,8 +222,8 @@ bool TerminalForm::sendCommand(const std::string& command, AddressingRule rule) 
   bool lineWorks = true;
   try {
     WriteCommand(context_, context_.LastCommand, link.checksumFlag, link.baudCode);
-    context_.LastExchangeOK = ReadReply(context_, context_.LastReply, link.checksumFlag, 0,
-                                        context_.LongReplyTimeout);
+    context_.LastExchangeOK =
+        ReadReply(context_, context_.LastReply, link.checksumFlag, 0, context_.LongReplyTimeout);
   } catch (const std::exception& failure) {
     // The port is not open or the adapter is gone: say so instead of
     // showing it as a module that did not answer.

@@ -91,9 +91,9 @@ class TerminalForm : public QDialog {
 
   DisplayRing ring_;
   CommandHistory history_;
-  CommandLog log_;        // file 2
-  BatchFile batch_;       // file 1, where Step reads
-  int batchLine_ = 1;     // 1 + lines consumed by Step since the file was opened
+  CommandLog log_;     // file 2
+  BatchFile batch_;    // file 1, where Step reads
+  int batchLine_ = 1;  // 1 + lines consumed by Step since the file was opened
   bool stopBatch_ = false;
   bool running_ = false;  // a Run is in progress
   bool stepAtEnd_ = false;

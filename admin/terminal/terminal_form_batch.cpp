@@ -45,8 +45,8 @@ void TerminalForm::onBatchDialogBtnClicked() {
   goTopEnabled_ = false;
   stepAtEnd_ = false;
   refreshBatchButtons();
-  batchFileName_->setText(
-      context_.ui().openFileName(this, QStringLiteral("Batch File"), QStringLiteral("All Files (*)")));
+  batchFileName_->setText(context_.ui().openFileName(this, QStringLiteral("Batch File"),
+                                                     QStringLiteral("All Files (*)")));
   if (!batchFileName_->text().trimmed().isEmpty()) reopenBatchFile();
   refreshBatchButtons();
 }

@@ -41,7 +41,8 @@ void TerminalForm::stopLogging(const QString& what, const std::string& cause) {
   log_.close();
   logToFile_->setChecked(false);
   context_.ui().message(
-      this, QStringLiteral("%1 %2: %3.").arg(what, logFileName_->text(), QString::fromLocal8Bit(cause)),
+      this,
+      QStringLiteral("%1 %2: %3.").arg(what, logFileName_->text(), QString::fromLocal8Bit(cause)),
       kErrorTitle);
 }
 

@@ -102,7 +102,8 @@ TEST_F(TerminalBatchTest, RunSendsEveryPassInFileOrderAndStopEndsTheFirstPass) {
   ui_->onYield = [&] {
     if (++yields != 1) return;
     EXPECT_TRUE(enabled("StopBatchBtn"));
-    for (const char* name : {"RunBatchBtn", "StepBatchBtn", "DisplayBatchBtn", "RepeatBtn", "GoTopBtn"})
+    for (const char* name :
+         {"RunBatchBtn", "StepBatchBtn", "DisplayBatchBtn", "RepeatBtn", "GoTopBtn"})
       EXPECT_FALSE(enabled(name)) << name;
     type("$01F");
     click("StopBatchBtn");
@@ -145,8 +146,8 @@ TEST_F(TerminalBatchTest, BatchFileThatCannotBeOpenedLeavesTheButtonsDisabled) {
   ASSERT_EQ(ui_->messages.size(), 1u);
   EXPECT_EQ(ui_->messages[0].text, "Error opening file.");
   EXPECT_EQ(ui_->messages[0].title, "Error");
-  for (const char* name : {"RunBatchBtn", "StepBatchBtn", "StopBatchBtn", "DisplayBatchBtn",
-                           "GoTopBtn", "RepeatBtn"})
+  for (const char* name :
+       {"RunBatchBtn", "StepBatchBtn", "StopBatchBtn", "DisplayBatchBtn", "GoTopBtn", "RepeatBtn"})
     EXPECT_FALSE(enabled(name)) << name;
 
   chooseBatchFile("");

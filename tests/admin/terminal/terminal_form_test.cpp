@@ -160,8 +160,8 @@ TEST_F(TerminalFormTest, LoadShowsThePortAndTheSelectedModulesChecksum) {
   EXPECT_EQ(form_->findChild<QLabel*>("Parity")->text(), "Even");
   EXPECT_TRUE(checkBox("CheckSumEnable").isChecked());
   EXPECT_EQ(context_->BatchRepeatCount, 1);
-  for (const char* name : {"RunBatchBtn", "StepBatchBtn", "StopBatchBtn", "DisplayBatchBtn",
-                           "GoTopBtn", "RepeatBtn"})
+  for (const char* name :
+       {"RunBatchBtn", "StepBatchBtn", "StopBatchBtn", "DisplayBatchBtn", "GoTopBtn", "RepeatBtn"})
     EXPECT_FALSE(button(name).isEnabled()) << name;
   EXPECT_TRUE(button("BatchDialogBtn").isEnabled());
   EXPECT_TRUE(button("RepeatCmdBtn").isEnabled());

@@ -11,7 +11,6 @@
 #include "admin/terminal/display_ring.h"
 #include "admin/terminal/repeat_cmd_form.h"
 #include "admin/terminal/repeat_form.h"
-#include "admin/terminal/repeat_times.h"
 #include "admin/terminal/terminal_addressing.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/read_file.h"
@@ -115,36 +114,18 @@ TEST(CommandLogTest, WritesTrimmedLinesAndNamesTheCauseOfAFailure) {
   EXPECT_FALSE(log.isOpen());
 }
 
-TEST(CommandHistoryTest, RecallsOlderAndNewerCommands) {
+TEST(CommandHistoryTest, KeepsARepeatedCommandOnceAndANewCommandEndsTheRecall) {
   CommandHistory history;
   EXPECT_EQ(history.older("typing"), "typing");
   history.add("$01M");
   history.add("$012");
   history.add("$012");
   history.add("   ");
-  EXPECT_EQ(history.older("draft"), "$012");
-  EXPECT_EQ(history.older("$012"), "$01M") << "a repeated command is kept once";
-  EXPECT_EQ(history.older("$01M"), "$01M");
-  EXPECT_EQ(history.newer("$01M"), "$012");
-  EXPECT_EQ(history.newer("$012"), "draft");
-  EXPECT_EQ(history.newer("draft"), "draft");
-  history.older("x");
+  EXPECT_EQ(history.older(""), "$012");
+  EXPECT_EQ(history.older("$012"), "$01M");
+  EXPECT_EQ(history.older("$01M"), "$01M") << "the oldest stays";
   history.add("#01");
-  EXPECT_EQ(history.older(""), "#01") << "a new command ends the recall";
-}
-
-TEST(RepeatTimesTest, SpinStaysWithinOneTo32767AndTheCommandFieldIsSixteenWide) {
-  EXPECT_EQ(timesSpunUp("5"), "6");
-  EXPECT_EQ(timesSpunUp(""), "1");
-  EXPECT_EQ(timesSpunUp("32767"), "32767");
-  EXPECT_EQ(timesSpunUp("99999"), "32767");
-  EXPECT_EQ(timesSpunDown("5"), "4");
-  EXPECT_EQ(timesSpunDown("1"), "1");
-  EXPECT_EQ(timesSpunDown("0"), "0");
-  EXPECT_EQ(timesSpunDown(""), "");
-  EXPECT_EQ(timesSpunDown("99999"), "32767");
-  EXPECT_EQ(repeatCommandField("$012"), "$012            ");
-  EXPECT_EQ(repeatCommandField("0123456789ABCDEFGH"), "0123456789ABCDEF");
+  EXPECT_EQ(history.older(""), "#01");
 }
 
 class RepeatDialogTest : public AdminFixture {
@@ -170,7 +151,8 @@ TEST_F(RepeatDialogTest, RepeatFormRefusesEmptyAndTooLargeAndCancelKeepsTheCount
   press(form, "OKBtn");
   typeTimes(form, "32768");
   press(form, "OKBtn");
-  EXPECT_EQ(ui_->texts(), (std::vector<QString>{"Please input a number.", "Number can not exceed 32767."}));
+  EXPECT_EQ(ui_->texts(),
+            (std::vector<QString>{"Please input a number.", "Number can not exceed 32767."}));
   EXPECT_EQ(ui_->messages[0].title, "Error");
   EXPECT_EQ(form.result(), QDialog::Rejected);
   EXPECT_EQ(context_->BatchRepeatCount, 4);
@@ -178,7 +160,8 @@ TEST_F(RepeatDialogTest, RepeatFormRefusesEmptyAndTooLargeAndCancelKeepsTheCount
   QTest::keyClicks(times, "x");
   EXPECT_EQ(times->text(), "32768") << "only digits are typed";
   EXPECT_EQ(ui_->beeps, 1);
-  typeTimes(form, "32767");
+  press(form, "TimesSpinUp");
+  EXPECT_EQ(times->text(), "32767") << "typed beyond the limit, spun back into it";
   press(form, "TimesSpinUp");
   EXPECT_EQ(times->text(), "32767");
   typeTimes(form, "2");
