@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
 #include "protocol/numbers.h"
 
@@ -49,15 +48,15 @@ long long decimalFrom(std::string_view reply, std::size_t position) {
 void putText(char* buffer, std::string_view text) {
   if (!buffer) return;
   std::size_t n = std::min(text.size(), kTextOutputSize - 1);
-  std::memcpy(buffer, text.data(), n);
+  std::copy_n(text.begin(), n, buffer);
   buffer[n] = '\0';
 }
 
 void putField7(char* buffer, std::string_view reply, std::size_t position) {
   if (!buffer) return;
   std::string_view field = textFrom(reply, position).substr(0, kFieldWidth);
-  std::memset(buffer, 0, kFieldWidth + 1);
-  std::memcpy(buffer, field.data(), field.size());
+  std::fill_n(buffer, kFieldWidth + 1, '\0');
+  std::copy(field.begin(), field.end(), buffer);
 }
 
 }  // namespace orvane::driver
