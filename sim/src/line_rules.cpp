@@ -22,6 +22,14 @@ bool usesChecksum(const ModuleState& m) {
   return !m.initState && m.checksum && effectiveAddress(m) != 0;
 }
 
+// The last two characters are the checksum of the others.
+bool checksumMatches(std::string_view text) {
+  const std::string_view digits = text.substr(text.size() - 2);
+  text.remove_suffix(2);
+  return hexDigit(digits[0]) >= 0 && hexDigit(digits[1]) >= 0 &&
+         protocol::hexValue(digits) == protocol::checksum(text);
+}
+
 bool isDataPass(const ModuleState& m, char lead) {
   return protocol::familyOf(m.model) == ModuleFamily::Converter && lead == m.delimiter &&
          kLeads.find(lead) == std::string_view::npos;
@@ -56,6 +64,16 @@ bool hearsLine(const ModuleState& m, const LineSettings& line) {
   return line.eightBitsNoParity && line.baudRate == rate;
 }
 
+bool isBroadcastFrame(const std::string& text) {
+  return text.size() >= 3 && (text[0] == '#' || text[0] == '~') && text[1] == '*' && text[2] == '*';
+}
+
+bool hearsBroadcast(const ModuleState& m, const std::string& text, const LineSettings& line) {
+  if (!hearsLine(m, line) || !isBroadcastFrame(text)) return false;
+  if (!usesChecksum(m)) return text.size() == 3;
+  return text.size() == 5 && checksumMatches(text);
+}
+
 std::optional<Command> addressedTo(const ModuleState& m, const std::string& text,
                                    const LineSettings& line) {
   if (text.size() < 3 || !hearsLine(m, line)) return std::nullopt;
@@ -65,12 +83,8 @@ std::optional<Command> addressedTo(const ModuleState& m, const std::string& text
   if (hi < 0 || lo < 0 || hi * 16 + lo != effectiveAddress(m)) return std::nullopt;
   std::string_view body(text);
   if (usesChecksum(m)) {
-    if (text.size() < 5) return std::nullopt;
-    const std::string_view digits = body.substr(body.size() - 2);
+    if (text.size() < 5 || !checksumMatches(text)) return std::nullopt;
     body.remove_suffix(2);
-    if (hexDigit(digits[0]) < 0 || hexDigit(digits[1]) < 0 ||
-        protocol::hexValue(digits) != protocol::checksum(body))
-      return std::nullopt;
   }
   return Command{lead, text.substr(1, 2), std::string(body.substr(3))};
 }

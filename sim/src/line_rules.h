@@ -23,6 +23,11 @@ bool hearsLine(const ModuleState& m, const LineSettings& line);
 std::optional<Command> addressedTo(const ModuleState& m, const std::string& text,
                                    const LineSettings& line);
 
+// A broadcast ("#**" or "~**") the module hears: at its line settings, with
+// the checksum digits when it uses a checksum.
+bool hearsBroadcast(const ModuleState& m, const std::string& text, const LineSettings& line);
+bool isBroadcastFrame(const std::string& text);
+
 // Whether the module's reply to this frame carries a checksum.
 bool answersWithChecksum(const ModuleState& m);
 

@@ -111,10 +111,10 @@ std::vector<ModuleState> demoNetwork() {
   int address = 1;
   for (const char* model : models) modules.push_back(makeModule(model, address++));
   auto at = [&](int a) -> ModuleState& { return modules[static_cast<std::size_t>(a - 1)]; };
-  at(2).checksum = true;    // 7215 answers only with checksum
-  at(5).baudCode = 4;       // 7231 at 19200
-  at(15).baudCode = 6;      // 7472 at 115200
-  at(20).initState = true;  // 7917 answers at 00, reports its stored address 20
+  at(2).checksum = true;         // 7215 answers only with checksum
+  at(5).baudCode = 4;            // 7231 at 19200
+  at(15).baudCode = 6;           // 7472 at 115200
+  at(20).initState = true;       // 7917 answers at 00, reports its stored address 20
   at(14).portDirections = 0x0C;  // 7469: ports A and B in, so their inputs move
   return modules;
 }

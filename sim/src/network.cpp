@@ -146,9 +146,9 @@ void Network::Impl::onFrame(const std::string& raw) {
 std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const LineSettings& line,
                                                  FrameRecord& record) {
   const Moment t = now();
-  if (protocol::isBroadcast(text)) {
+  if (isBroadcastFrame(text)) {
     for (auto& s : slots) {
-      if (!hearsLine(s.state, line)) continue;
+      if (!hearsBroadcast(s.state, text, line)) continue;
       bringUpToDate(s, t);
       if (text[0] == '#')
         takeSyncSample(s.state, t);
@@ -169,9 +169,9 @@ std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const 
     } else if (newAddress && *newAddress != s.state.address && find(*newAddress)) {
       reply = refused(*command);  // two modules would share the address
     } else {
-      const bool watchdogWasOn = s.state.watchdogEnabled;
       reply = respond(s.state, *command, t);
-      if (s.state.watchdogEnabled && !watchdogWasOn) s.lastHostOk = t.t;  // starts timing now
+      if (command->lead == '~' && command->body.rfind('2', 0) == 0)
+        s.lastHostOk = t.t;  // the watchdog starts timing now
     }
     if (!reply || reply->empty()) return std::nullopt;  // a silent RS-232 device
     Answer answer;

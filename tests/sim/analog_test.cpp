@@ -111,6 +111,17 @@ TEST(AnalogInput, SynchronizedSampling) {
   EXPECT_EQ(line.ask("$074"), "!070+025.00+025.00+025.00");
 }
 
+TEST(AnalogInput, ChecksumModuleSamplesOnlyOnBroadcastWithChecksum) {
+  auto m = constantInputs("7226", 7, 0x20, 25.0);
+  m.checksum = true;
+  Network net({m});
+  LineClient line(net.slavePath());
+  line.exchange("#**", false, 50ms);
+  EXPECT_EQ(line.ask("$074", true), "!070");  // nothing sampled yet
+  line.exchange("#**", true, 50ms);
+  EXPECT_EQ(line.ask("$074", true), "!071+025.00+025.00+025.00");
+}
+
 struct MultiFunction : ::testing::Test {
   Network net{{[] {
     auto m = constantInputs("7215", 8, 0x08, 5.0);
