@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -207,7 +208,16 @@ Network::Network(std::vector<ModuleState> modules, NetworkOptions options)
   impl_->wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (impl_->wake < 0) throw std::runtime_error("simulator: cannot create its wake-up event");
   if (!impl_->options.linkPath.empty()) {
-    ::unlink(impl_->options.linkPath.c_str());
+    const std::string& link = impl_->options.linkPath;
+    struct stat existing {};
+    // Only a stale link is replaced; a file of the user's is never removed.
+    if (::lstat(link.c_str(), &existing) == 0) {
+      if (!S_ISLNK(existing.st_mode)) {
+        ::close(impl_->wake);
+        throw std::runtime_error("simulator: " + link + " exists and is not a symbolic link");
+      }
+      ::unlink(link.c_str());
+    }
     if (::symlink(impl_->pty.slavePath().c_str(), impl_->options.linkPath.c_str()) != 0) {
       ::close(impl_->wake);
       throw std::runtime_error("simulator: cannot create the link " + impl_->options.linkPath);

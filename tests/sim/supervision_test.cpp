@@ -2,6 +2,7 @@
 // run time, duplicates refused, several hosts one after the other.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <thread>
 
 #include "line_client.h"
@@ -93,6 +94,19 @@ TEST(NetworkLife, LinkIsCreatedAndRemoved) {
     EXPECT_EQ(line.ask("$01M"), "!017213");
   }
   EXPECT_NE(::access(link.c_str(), F_OK), 0);
+}
+
+TEST(NetworkLife, LinkNeverReplacesAFile) {
+  const std::string path = ::testing::TempDir() + "orvsim-not-a-link";
+  std::ofstream(path) << "keep me";
+  NetworkOptions options;
+  options.linkPath = path;
+  EXPECT_THROW(Network({makeModule("7213", 1)}, options), std::runtime_error);
+  std::ifstream in(path);
+  std::string text;
+  std::getline(in, text);
+  EXPECT_EQ(text, "keep me");
+  ::unlink(path.c_str());
 }
 
 }  // namespace
