@@ -38,7 +38,8 @@ double secondsSince(Clock::time_point start) {
 double timeReadAI(const std::string& path, uint16_t baudCode, int n) {
   OV_SetPortName(kPort, path.c_str());
   OV_TimeOut(kPort, 1000);
-  if (OV_InitialComm(kPort, baudCode, 8, OV_PARITY_NONE, 0) != OV_SUCCESS) die("cannot open " + path);
+  if (OV_InitialComm(kPort, baudCode, 8, OV_PARITY_NONE, 0) != OV_SUCCESS)
+    die("cannot open " + path);
   char value[30];
   if (OV_ReadAI(kPort, kAddress, value) != OV_SUCCESS) die("no answer from the simulator");
   auto start = Clock::now();
@@ -96,10 +97,11 @@ void wireLimited(int baudRate, speed_t speed, int moduleBaudCode, uint16_t lineB
   std::size_t characters = frames.back().raw.size() + frames.back().reply.size();
   double bare = timeBareLoop(net.slavePath(), speed, n);
   double lineRate = baudRate / 10.0 / static_cast<double>(characters);
-  std::printf("wire time %6d bps, %zu characters per exchange: line limit %6.1f/s; "
-              "OV_ReadAI %6.1f/s (%5.1f %%), bare termios loop %6.1f/s (%5.1f %%)\n",
-              baudRate, characters, lineRate, 1.0 / library, 100.0 / library / lineRate, 1.0 / bare,
-              100.0 / bare / lineRate);
+  std::printf(
+      "wire time %6d bps, %zu characters per exchange: line limit %6.1f/s; "
+      "OV_ReadAI %6.1f/s (%5.1f %%), bare termios loop %6.1f/s (%5.1f %%)\n",
+      baudRate, characters, lineRate, 1.0 / library, 100.0 / library / lineRate, 1.0 / bare,
+      100.0 / bare / lineRate);
 }
 
 }  // namespace
@@ -114,7 +116,8 @@ int main(int argc, char** argv) {
   orvane::sim::Network net({analogInput(3)});
   double library = timeReadAI(net.slavePath(), OV_BAUD_9600, n);
   double bare = timeBareLoop(net.slavePath(), B9600, n);
-  std::printf("no wire time: OV_ReadAI %7.1f us/transaction, bare termios loop %7.1f us (%d each)\n",
-              library * 1e6, bare * 1e6, n);
+  std::printf(
+      "no wire time: OV_ReadAI %7.1f us/transaction, bare termios loop %7.1f us (%d each)\n",
+      library * 1e6, bare * 1e6, n);
   return 0;
 }

@@ -66,20 +66,21 @@ extern "C" {
 #endif
 
 /* Status codes. */
-#define OV_SUCCESS 0x0000u            /* success */
-#define OV_REFUSED 0xffffu            /* module answered "?"; or port number above 23,
-                                         address above 255, port cannot be opened, slot
-                                         already open, command too long, bad argument */
+#define OV_SUCCESS 0x0000u /* success */
+/* The module answered "?"; or a port number above 23, an address above 255,
+ * a port that cannot be opened or a slot already open, a command too long
+ * for the command buffer, another bad argument. */
+#define OV_REFUSED 0xffffu
 #define OV_LINE_SETTINGS_FAILED 0xfffdu /* line settings refused, or port not open on release */
-#define OV_BAD_DATA_BITS 0xfff5u      /* data-bits argument outside 4..8 */
-#define OV_BAD_BAUD_CODE 0xfff4u      /* baud-rate code outside 3..10, or parity above 2 */
-#define OV_IO_ERROR 0xfff3u           /* reading or writing the port failed, or port not open */
-#define OV_TIMEOUT 0xfff2u            /* no character within the reply time-out */
-#define OV_CHECKSUM_ERROR 0xfff1u     /* the reply's checksum does not match */
-#define OV_BAD_MODEL 0xfff0u          /* model code not handled by this operation */
-#define OV_BAD_VALUE 0xffefu          /* output value or line state out of range */
-#define OV_BAD_COUNTER_INDEX 0xffeeu  /* counter or alarm index not 0 or 1 */
-#define OV_BAD_PORT_GROUP 0xffedu     /* port-group selector out of range */
+#define OV_BAD_DATA_BITS 0xfff5u        /* data-bits argument outside 4..8 */
+#define OV_BAD_BAUD_CODE 0xfff4u        /* baud-rate code outside 3..10, or parity above 2 */
+#define OV_IO_ERROR 0xfff3u             /* reading or writing the port failed, or port not open */
+#define OV_TIMEOUT 0xfff2u              /* no character within the reply time-out */
+#define OV_CHECKSUM_ERROR 0xfff1u       /* the reply's checksum does not match */
+#define OV_BAD_MODEL 0xfff0u            /* model code not handled by this operation */
+#define OV_BAD_VALUE 0xffefu            /* output value or line state out of range */
+#define OV_BAD_COUNTER_INDEX 0xffeeu    /* counter or alarm index not 0 or 1 */
+#define OV_BAD_PORT_GROUP 0xffedu       /* port-group selector out of range */
 
 /* Baud-rate codes of OV_InitialComm (the CC values of a module's configuration). */
 #define OV_BAUD_1200 3u
@@ -137,12 +138,12 @@ ORVIO_API uint16_t OV_EnableChecksum(uint16_t port);
 ORVIO_API uint16_t OV_DisableChecksum(uint16_t port);
 /* Names the device of the slot ("/dev/ttyUSB0"); a null or empty path
  * returns the slot to ports.conf. Takes effect at the next OV_InitialComm. */
-ORVIO_API uint16_t OV_SetPortName(uint16_t port, const char *path);
+ORVIO_API uint16_t OV_SetPortName(uint16_t port, const char* path);
 /* Sends any command (without checksum and carriage return; not limited in
  * length) and copies the reply, lead character included and checksum
  * removed, into reply (30 bytes). A "?" reply is returned as text with
  * status OV_SUCCESS. */
-ORVIO_API uint16_t OV_SendCommand(uint16_t port, const char *command, char *reply);
+ORVIO_API uint16_t OV_SendCommand(uint16_t port, const char* command, char* reply);
 
 /* ---- Identity, configuration and supervision -------------------------- */
 
@@ -150,153 +151,151 @@ ORVIO_API uint16_t OV_SendCommand(uint16_t port, const char *command, char *repl
  * times out) and "$AAM". Writes address, typeCode, baudCode, checksum and
  * dataFormat before the second exchange: when that fails, those fields keep
  * their new values. Does not change the port's checksum flag. */
-ORVIO_API uint16_t OV_GetConfig(uint16_t port, uint16_t address, OV_ModuleConfig *config);
+ORVIO_API uint16_t OV_GetConfig(uint16_t port, uint16_t address, OV_ModuleConfig* config);
 /* Sends "%AANNTTCCFF"; config->model is not sent. */
-ORVIO_API uint16_t OV_SetConfig(uint16_t port, uint16_t address, const OV_ModuleConfig *config);
-ORVIO_API uint16_t OV_GetVersion(uint16_t port, uint16_t address, char *version);
-ORVIO_API uint16_t OV_GetModuleName(uint16_t port, uint16_t address, char *name);
+ORVIO_API uint16_t OV_SetConfig(uint16_t port, uint16_t address, const OV_ModuleConfig* config);
+ORVIO_API uint16_t OV_GetVersion(uint16_t port, uint16_t address, char* version);
+ORVIO_API uint16_t OV_GetModuleName(uint16_t port, uint16_t address, char* name);
 /* Broadcasts "#**" (synchronized sampling); no reply is read. */
 ORVIO_API uint16_t OV_Sync(uint16_t port);
 /* Collects the sampled data; a model without sync data returns OV_SUCCESS
  * at once without sending anything and without writing data. */
-ORVIO_API uint16_t OV_ReadSyncData(uint16_t port, uint16_t address, char *data, uint16_t model);
+ORVIO_API uint16_t OV_ReadSyncData(uint16_t port, uint16_t address, char* data, uint16_t model);
 ORVIO_API uint16_t OV_SoftReset(uint16_t port, uint16_t address);
-ORVIO_API uint16_t OV_ResetStatus(uint16_t port, uint16_t address, uint16_t *status);
+ORVIO_API uint16_t OV_ResetStatus(uint16_t port, uint16_t address, uint16_t* status);
 /* Broadcasts "~**" (host OK); no reply is read. */
 ORVIO_API uint16_t OV_HostOK(uint16_t port);
 ORVIO_API uint16_t OV_SetWDT(uint16_t port, uint16_t address, uint16_t enable,
                              uint16_t timeoutValue, uint16_t safeValue);
-ORVIO_API uint16_t OV_GetWDT(uint16_t port, uint16_t address, uint16_t *enable,
-                             uint16_t *timeoutValue, uint16_t *safeValue);
+ORVIO_API uint16_t OV_GetWDT(uint16_t port, uint16_t address, uint16_t* enable,
+                             uint16_t* timeoutValue, uint16_t* safeValue);
 /* Safe-value codes: 0 "000", 1 "7FF", 2 "FFF". */
 ORVIO_API uint16_t OV_SetWDT7342(uint16_t port, uint16_t address, uint16_t enable,
                                  uint16_t timeoutValue, uint16_t safeCode);
-ORVIO_API uint16_t OV_GetWDT7342(uint16_t port, uint16_t address, uint16_t *enable,
-                                 uint16_t *timeoutValue, uint16_t *safeCode);
+ORVIO_API uint16_t OV_GetWDT7342(uint16_t port, uint16_t address, uint16_t* enable,
+                                 uint16_t* timeoutValue, uint16_t* safeCode);
 /* Safe-value codes per channel: 0 "000", 1 "800", 2 "FFF". */
 ORVIO_API uint16_t OV_SetWDT7347(uint16_t port, uint16_t address, uint16_t enable,
                                  uint16_t timeoutValue, uint16_t safeCode0, uint16_t safeCode1,
                                  uint16_t safeCode2, uint16_t safeCode3);
-ORVIO_API uint16_t OV_GetWDT7347(uint16_t port, uint16_t address, uint16_t *enable,
-                                 uint16_t *timeoutValue, uint16_t *safeCode0,
-                                 uint16_t *safeCode1, uint16_t *safeCode2, uint16_t *safeCode3);
-ORVIO_API uint16_t OV_ConfigLeadingCode(uint16_t port, uint16_t address, const char *code);
+ORVIO_API uint16_t OV_GetWDT7347(uint16_t port, uint16_t address, uint16_t* enable,
+                                 uint16_t* timeoutValue, uint16_t* safeCode0, uint16_t* safeCode1,
+                                 uint16_t* safeCode2, uint16_t* safeCode3);
+ORVIO_API uint16_t OV_ConfigLeadingCode(uint16_t port, uint16_t address, const char* code);
 /* Sets the module's data-pass delimiter and, when it accepts, the one
  * OV_DataPass uses for this port and address. */
 ORVIO_API uint16_t OV_SetDelimiter(uint16_t port, uint16_t address, char delimiter);
-ORVIO_API uint16_t OV_GetDelimiter(uint16_t port, uint16_t address, char *delimiter);
-ORVIO_API uint16_t OV_SetDeviceID(uint16_t port, uint16_t address, const char *id);
-ORVIO_API uint16_t OV_GetDeviceID(uint16_t port, uint16_t address, char *id);
+ORVIO_API uint16_t OV_GetDelimiter(uint16_t port, uint16_t address, char* delimiter);
+ORVIO_API uint16_t OV_SetDeviceID(uint16_t port, uint16_t address, const char* id);
+ORVIO_API uint16_t OV_GetDeviceID(uint16_t port, uint16_t address, char* id);
 ORVIO_API uint16_t OV_SetRTS(uint16_t port, uint16_t address, uint16_t value);
-ORVIO_API uint16_t OV_GetRTS(uint16_t port, uint16_t address, uint16_t *value);
-ORVIO_API uint16_t OV_GetCTS(uint16_t port, uint16_t address, uint16_t *value);
+ORVIO_API uint16_t OV_GetRTS(uint16_t port, uint16_t address, uint16_t* value);
+ORVIO_API uint16_t OV_GetCTS(uint16_t port, uint16_t address, uint16_t* value);
 
 /* ---- Analog I/O ---------------------------------------------------------- */
 
-ORVIO_API uint16_t OV_ReadAI(uint16_t port, uint16_t address, char *value);
+ORVIO_API uint16_t OV_ReadAI(uint16_t port, uint16_t address, char* value);
 /* Three seven-character fields; each buffer holds 8 bytes. */
-ORVIO_API uint16_t OV_ReadAllAI(uint16_t port, uint16_t address, char *value0, char *value1,
-                                char *value2);
-ORVIO_API uint16_t OV_ReadChanAI(uint16_t port, uint16_t address, uint16_t channel, char *value);
+ORVIO_API uint16_t OV_ReadAllAI(uint16_t port, uint16_t address, char* value0, char* value1,
+                                char* value2);
+ORVIO_API uint16_t OV_ReadChanAI(uint16_t port, uint16_t address, uint16_t channel, char* value);
 ORVIO_API uint16_t OV_SetMUXChans(uint16_t port, uint16_t address, uint16_t mask);
-ORVIO_API uint16_t OV_ReadChanStatus(uint16_t port, uint16_t address, uint16_t *mask);
-ORVIO_API uint16_t OV_ReadCJC(uint16_t port, uint16_t address, char *value);
+ORVIO_API uint16_t OV_ReadChanStatus(uint16_t port, uint16_t address, uint16_t* mask);
+ORVIO_API uint16_t OV_ReadCJC(uint16_t port, uint16_t address, char* value);
 /* Sends the value rounded to the nearest thousandth: "10.7" goes out as 10.700. */
-ORVIO_API uint16_t OV_WriteAO(uint16_t port, uint16_t address, const char *value);
+ORVIO_API uint16_t OV_WriteAO(uint16_t port, uint16_t address, const char* value);
 /* Channel 0 is sent as "A", 1 as "B", ...; the value text unchanged. */
 ORVIO_API uint16_t OV_WriteChanAO(uint16_t port, uint16_t address, uint16_t channel,
-                                  const char *value);
-ORVIO_API uint16_t OV_ReadBackAO(uint16_t port, uint16_t address, char *value);
-ORVIO_API uint16_t OV_ResetStatusAO(uint16_t port, uint16_t address, uint16_t *status);
-ORVIO_API uint16_t OV_GetHighAlarmLimit(uint16_t port, uint16_t address, char *value);
-ORVIO_API uint16_t OV_GetLowAlarmLimit(uint16_t port, uint16_t address, char *value);
-ORVIO_API uint16_t OV_SetHighAlarmLimit(uint16_t port, uint16_t address, const char *value);
-ORVIO_API uint16_t OV_SetLowAlarmLimit(uint16_t port, uint16_t address, const char *value);
-ORVIO_API uint16_t OV_GetAlarmStatus(uint16_t port, uint16_t address, uint16_t *status);
+                                  const char* value);
+ORVIO_API uint16_t OV_ReadBackAO(uint16_t port, uint16_t address, char* value);
+ORVIO_API uint16_t OV_ResetStatusAO(uint16_t port, uint16_t address, uint16_t* status);
+ORVIO_API uint16_t OV_GetHighAlarmLimit(uint16_t port, uint16_t address, char* value);
+ORVIO_API uint16_t OV_GetLowAlarmLimit(uint16_t port, uint16_t address, char* value);
+ORVIO_API uint16_t OV_SetHighAlarmLimit(uint16_t port, uint16_t address, const char* value);
+ORVIO_API uint16_t OV_SetLowAlarmLimit(uint16_t port, uint16_t address, const char* value);
+ORVIO_API uint16_t OV_GetAlarmStatus(uint16_t port, uint16_t address, uint16_t* status);
 /* Mode 1 momentary, any other latch. */
 ORVIO_API uint16_t OV_EnableAlarm(uint16_t port, uint16_t address, uint16_t mode);
 ORVIO_API uint16_t OV_DisableAlarm(uint16_t port, uint16_t address);
 ORVIO_API uint16_t OV_ClearLatchAlarm(uint16_t port, uint16_t address);
-ORVIO_API uint16_t OV_ReadEventCount(uint16_t port, uint16_t address, char *count);
+ORVIO_API uint16_t OV_ReadEventCount(uint16_t port, uint16_t address, char* count);
 ORVIO_API uint16_t OV_ResetEventCount(uint16_t port, uint16_t address);
 /* Two seven-character fields; each buffer holds 8 bytes. */
-ORVIO_API uint16_t OV_ReadMappingSource(uint16_t port, uint16_t address, char *low, char *high);
-ORVIO_API uint16_t OV_ReadMappingTarget(uint16_t port, uint16_t address, char *low, char *high);
-ORVIO_API uint16_t OV_WriteMappingSource(uint16_t port, uint16_t address, const char *low,
-                                         const char *high);
-ORVIO_API uint16_t OV_WriteMappingTarget(uint16_t port, uint16_t address, const char *low,
-                                         const char *high);
+ORVIO_API uint16_t OV_ReadMappingSource(uint16_t port, uint16_t address, char* low, char* high);
+ORVIO_API uint16_t OV_ReadMappingTarget(uint16_t port, uint16_t address, char* low, char* high);
+ORVIO_API uint16_t OV_WriteMappingSource(uint16_t port, uint16_t address, const char* low,
+                                         const char* high);
+ORVIO_API uint16_t OV_WriteMappingTarget(uint16_t port, uint16_t address, const char* low,
+                                         const char* high);
 ORVIO_API uint16_t OV_EnableLinearMapping(uint16_t port, uint16_t address, uint16_t flag);
 
 /* ---- Digital I/O (model codes such as 7451; the 8xxx series alike) ------- */
 
 /* group: 0 "L"/"A", 1 "H"/"B", 2 "C" for models 7458 and 7469; else 0. */
-ORVIO_API uint16_t OV_WriteDOPort(uint16_t port, uint16_t address, uint16_t group,
-                                  uint16_t value, uint16_t model);
-ORVIO_API uint16_t OV_WriteDOLine(uint16_t port, uint16_t address, uint16_t group,
-                                  uint16_t line, uint16_t state, uint16_t model);
-ORVIO_API uint16_t OV_ReadDI(uint16_t port, uint16_t address, uint32_t *value, uint16_t model);
-ORVIO_API uint16_t OV_ReadBackDO(uint16_t port, uint16_t address, uint16_t *value,
-                                 uint16_t model);
+ORVIO_API uint16_t OV_WriteDOPort(uint16_t port, uint16_t address, uint16_t group, uint16_t value,
+                                  uint16_t model);
+ORVIO_API uint16_t OV_WriteDOLine(uint16_t port, uint16_t address, uint16_t group, uint16_t line,
+                                  uint16_t state, uint16_t model);
+ORVIO_API uint16_t OV_ReadDI(uint16_t port, uint16_t address, uint32_t* value, uint16_t model);
+ORVIO_API uint16_t OV_ReadBackDO(uint16_t port, uint16_t address, uint16_t* value, uint16_t model);
 ORVIO_API uint16_t OV_SetDioMode(uint16_t port, uint16_t address, uint16_t mode);
-ORVIO_API uint16_t OV_GetDioMode(uint16_t port, uint16_t address, uint16_t *mode);
+ORVIO_API uint16_t OV_GetDioMode(uint16_t port, uint16_t address, uint16_t* mode);
 ORVIO_API uint16_t OV_SetIoPolarity(uint16_t port, uint16_t address, uint16_t polarity);
 
 /* ---- Counter and frequency (counter index 0 or 1) ------------------------ */
 
 ORVIO_API uint16_t OV_ReadCtrValue(uint16_t port, uint16_t address, uint16_t counter,
-                                   uint32_t *value);
+                                   uint32_t* value);
 ORVIO_API uint16_t OV_SetCtrInputMode(uint16_t port, uint16_t address, uint16_t mode);
-ORVIO_API uint16_t OV_ReadCtrInputMode(uint16_t port, uint16_t address, uint16_t *mode);
+ORVIO_API uint16_t OV_ReadCtrInputMode(uint16_t port, uint16_t address, uint16_t* mode);
 ORVIO_API uint16_t OV_SetCtrGateMode(uint16_t port, uint16_t address, uint16_t mode);
-ORVIO_API uint16_t OV_ReadCtrGateMode(uint16_t port, uint16_t address, uint16_t *mode);
+ORVIO_API uint16_t OV_ReadCtrGateMode(uint16_t port, uint16_t address, uint16_t* mode);
 ORVIO_API uint16_t OV_SetCtrMaxValue(uint16_t port, uint16_t address, uint16_t counter,
                                      uint32_t value);
 ORVIO_API uint16_t OV_ReadCtrMaxValue(uint16_t port, uint16_t address, uint16_t counter,
-                                      uint32_t *value);
+                                      uint32_t* value);
 ORVIO_API uint16_t OV_SetCtrInitialValue(uint16_t port, uint16_t address, uint16_t counter,
                                          uint32_t value);
 ORVIO_API uint16_t OV_ReadCtrInitialValue(uint16_t port, uint16_t address, uint16_t counter,
-                                          uint32_t *value);
-ORVIO_API uint16_t OV_StartCtr(uint16_t port, uint16_t address, uint16_t counter,
-                               uint16_t run);
+                                          uint32_t* value);
+ORVIO_API uint16_t OV_StartCtr(uint16_t port, uint16_t address, uint16_t counter, uint16_t run);
 ORVIO_API uint16_t OV_ReadCtrStatus(uint16_t port, uint16_t address, uint16_t counter,
-                                    uint16_t *status);
+                                    uint16_t* status);
 ORVIO_API uint16_t OV_ClearCtr(uint16_t port, uint16_t address, uint16_t counter);
 ORVIO_API uint16_t OV_ReadCtrOverflowFlag(uint16_t port, uint16_t address, uint16_t counter,
-                                          uint16_t *flag);
+                                          uint16_t* flag);
 ORVIO_API uint16_t OV_EnableDigitalFilter(uint16_t port, uint16_t address, uint16_t flag);
-ORVIO_API uint16_t OV_ReadFilterStatus(uint16_t port, uint16_t address, uint16_t *flag);
+ORVIO_API uint16_t OV_ReadFilterStatus(uint16_t port, uint16_t address, uint16_t* flag);
 ORVIO_API uint16_t OV_SetMinWidthAtHigh(uint16_t port, uint16_t address, uint16_t width);
-ORVIO_API uint16_t OV_ReadMinWidthAtHigh(uint16_t port, uint16_t address, uint16_t *width);
+ORVIO_API uint16_t OV_ReadMinWidthAtHigh(uint16_t port, uint16_t address, uint16_t* width);
 ORVIO_API uint16_t OV_SetMinWidthAtLow(uint16_t port, uint16_t address, uint16_t width);
-ORVIO_API uint16_t OV_ReadMinWidthAtLow(uint16_t port, uint16_t address, uint16_t *width);
+ORVIO_API uint16_t OV_ReadMinWidthAtLow(uint16_t port, uint16_t address, uint16_t* width);
 ORVIO_API uint16_t OV_SetTTLInputHigh(uint16_t port, uint16_t address, uint16_t level);
-ORVIO_API uint16_t OV_ReadTTLInputHigh(uint16_t port, uint16_t address, uint16_t *level);
+ORVIO_API uint16_t OV_ReadTTLInputHigh(uint16_t port, uint16_t address, uint16_t* level);
 ORVIO_API uint16_t OV_SetTTLInputLow(uint16_t port, uint16_t address, uint16_t level);
-ORVIO_API uint16_t OV_ReadTTLInputLow(uint16_t port, uint16_t address, uint16_t *level);
+ORVIO_API uint16_t OV_ReadTTLInputLow(uint16_t port, uint16_t address, uint16_t* level);
 ORVIO_API uint16_t OV_EnableCtrAlarm(uint16_t port, uint16_t address, uint16_t alarm);
 ORVIO_API uint16_t OV_DisableCtrAlarm(uint16_t port, uint16_t address, uint16_t alarm);
 ORVIO_API uint16_t OV_GetCtrAlarmStatus(uint16_t port, uint16_t address, uint16_t counter,
-                                        uint16_t *flag);
+                                        uint16_t* flag);
 ORVIO_API uint16_t OV_SetCtrAlarmLimit(uint16_t port, uint16_t address, uint16_t counter,
                                        uint32_t limit);
 ORVIO_API uint16_t OV_ReadCtrAlarmLimit(uint16_t port, uint16_t address, uint16_t counter,
-                                        uint32_t *limit);
+                                        uint32_t* limit);
 
 /* ---- Converter 7912 and data pass ---------------------------------------- */
 
 /* Sends delimiter, address and text; the reply (30 bytes) ends with its
  * carriage return, or has the length set by OV_DataPassConfig. The reply is
  * not tested for "?". */
-ORVIO_API uint16_t OV_DataPass(uint16_t port, uint16_t address, const char *text, char *reply);
+ORVIO_API uint16_t OV_DataPass(uint16_t port, uint16_t address, const char* text, char* reply);
 /* Fixed reply length for OV_DataPass, 0 for a carriage-return-ended reply;
  * a length above 31 is refused. */
 ORVIO_API uint16_t OV_DataPassConfig(uint16_t port, uint16_t address, uint16_t length);
 ORVIO_API uint16_t OV_SetDataGate(uint16_t port, uint16_t address, uint16_t open);
-ORVIO_API uint16_t OV_Get7912Config(uint16_t port, uint16_t address, OV_ConverterConfig *config);
+ORVIO_API uint16_t OV_Get7912Config(uint16_t port, uint16_t address, OV_ConverterConfig* config);
 ORVIO_API uint16_t OV_Set7912Config(uint16_t port, uint16_t address,
-                                    const OV_ConverterConfig *config);
+                                    const OV_ConverterConfig* config);
 
 #ifdef __cplusplus
 }

@@ -46,8 +46,7 @@ uint16_t OV_ReadAI(uint16_t port, uint16_t address, char* value) {
   return readText(port, address, format("#%02X", address), 1, value);
 }
 
-uint16_t OV_ReadAllAI(uint16_t port, uint16_t address, char* value0, char* value1,
-                      char* value2) {
+uint16_t OV_ReadAllAI(uint16_t port, uint16_t address, char* value0, char* value1, char* value2) {
   return query(port, address, format("#%02XA", address), [&](const std::string& reply) {
     putField7(value0, reply, 1);
     putField7(value1, reply, 8);
@@ -145,13 +144,11 @@ uint16_t OV_ReadMappingTarget(uint16_t port, uint16_t address, char* low, char* 
   return readPair(port, address, "$%02X5", low, high);
 }
 
-uint16_t OV_WriteMappingSource(uint16_t port, uint16_t address, const char* low,
-                               const char* high) {
+uint16_t OV_WriteMappingSource(uint16_t port, uint16_t address, const char* low, const char* high) {
   return writePair(port, address, "$%02X6%s%s", low, high);
 }
 
-uint16_t OV_WriteMappingTarget(uint16_t port, uint16_t address, const char* low,
-                               const char* high) {
+uint16_t OV_WriteMappingTarget(uint16_t port, uint16_t address, const char* low, const char* high) {
   return writePair(port, address, "$%02X7%s%s", low, high);
 }
 

@@ -24,8 +24,7 @@ uint16_t readWithSuffix(uint16_t port, uint16_t address, const std::string& comm
   });
 }
 
-uint16_t readDigitR(uint16_t port, uint16_t address, const std::string& command,
-                    uint16_t* value) {
+uint16_t readDigitR(uint16_t port, uint16_t address, const std::string& command, uint16_t* value) {
   return readWithSuffix(port, address, command,
                         [&](const std::string& reply) { put(value, digitAt(reply, 3)); });
 }
@@ -36,8 +35,8 @@ uint16_t readDecimalR(uint16_t port, uint16_t address, const std::string& comman
                         [&](const std::string& reply) { put(value, decimalFrom(reply, 3)); });
 }
 
-uint16_t readHexR(uint16_t port, uint16_t address, const std::string& command,
-                  std::size_t from, uint32_t* value) {
+uint16_t readHexR(uint16_t port, uint16_t address, const std::string& command, std::size_t from,
+                  uint32_t* value) {
   return readWithSuffix(port, address, command, [&](const std::string& reply) {
     put(value, hexAt(reply, from, std::string::npos));
   });
@@ -89,8 +88,7 @@ uint16_t OV_ReadCtrMaxValue(uint16_t port, uint16_t address, uint16_t counter, u
   return readHexR(port, address, format("$%02X3%d", address, counter), 3, value);
 }
 
-uint16_t OV_SetCtrInitialValue(uint16_t port, uint16_t address, uint16_t counter,
-                               uint32_t value) {
+uint16_t OV_SetCtrInitialValue(uint16_t port, uint16_t address, uint16_t counter, uint32_t value) {
   if (uint16_t s = counterStatus(port, address, counter)) return s;
   return sendCommand(port, address, format("@%02XP%d%08X", address, counter, value));
 }
@@ -116,8 +114,7 @@ uint16_t OV_ClearCtr(uint16_t port, uint16_t address, uint16_t counter) {
   return sendCommand(port, address, format("$%02X6%d", address, counter));
 }
 
-uint16_t OV_ReadCtrOverflowFlag(uint16_t port, uint16_t address, uint16_t counter,
-                                uint16_t* flag) {
+uint16_t OV_ReadCtrOverflowFlag(uint16_t port, uint16_t address, uint16_t counter, uint16_t* flag) {
   if (uint16_t s = counterStatus(port, address, counter)) return s;
   return readDigit(port, address, format("$%02X7%d", address, counter), flag);
 }
@@ -170,8 +167,7 @@ uint16_t OV_DisableCtrAlarm(uint16_t port, uint16_t address, uint16_t alarm) {
   return sendCommand(port, address, format("@%02XDA%d", address, alarm));
 }
 
-uint16_t OV_GetCtrAlarmStatus(uint16_t port, uint16_t address, uint16_t counter,
-                              uint16_t* flag) {
+uint16_t OV_GetCtrAlarmStatus(uint16_t port, uint16_t address, uint16_t counter, uint16_t* flag) {
   if (uint16_t s = counterStatus(port, address, counter)) return s;
   return query(port, address, format("@%02XDI", address), [&](const std::string& reply) {
     int d = digitAt(reply, 3);
@@ -185,8 +181,7 @@ uint16_t OV_SetCtrAlarmLimit(uint16_t port, uint16_t address, uint16_t counter, 
   return sendCommand(port, address, format(pattern, address, limit));
 }
 
-uint16_t OV_ReadCtrAlarmLimit(uint16_t port, uint16_t address, uint16_t counter,
-                              uint32_t* limit) {
+uint16_t OV_ReadCtrAlarmLimit(uint16_t port, uint16_t address, uint16_t counter, uint32_t* limit) {
   if (uint16_t s = counterStatus(port, address, counter)) return s;
   return readHex(port, address, format(counter == 0 ? "@%02XRP" : "@%02XRA", address), limit);
 }

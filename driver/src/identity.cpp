@@ -31,11 +31,19 @@ const SyncRead* syncReadOf(int model) {
   static constexpr SyncRead kOutput{"$%02X9", 2};
   static constexpr SyncRead kDigital{"$%02X4", 2};
   switch (model) {
-    case 7213: case 7215: case 7226: case 7228:
+    case 7213:
+    case 7215:
+    case 7226:
+    case 7228:
       return &kAnalog;
     case 7347:
       return &kOutput;
-    case 7451: case 7453: case 7455: case 7456: case 7469: case 7472:
+    case 7451:
+    case 7453:
+    case 7455:
+    case 7456:
+    case 7469:
+    case 7472:
       return &kDigital;
     default:
       return nullptr;
@@ -63,7 +71,8 @@ uint16_t OV_GetConfig(uint16_t port, uint16_t address, OV_ModuleConfig* config) 
     status = session.exchange(format("$%02XM", address), checksum, reply);
     if (status != OV_SUCCESS) return status;
     if (!reply.empty() && reply.front() == '?') return OV_REFUSED;
-    if (config) config->model = static_cast<uint16_t>(decimalFrom(textFrom(reply, 3).substr(0, 4), 0));
+    if (config)
+      config->model = static_cast<uint16_t>(decimalFrom(textFrom(reply, 3).substr(0, 4), 0));
     return OV_SUCCESS;
   });
 }
@@ -74,7 +83,7 @@ uint16_t OV_SetConfig(uint16_t port, uint16_t address, const OV_ModuleConfig* co
   unsigned formatCode = config->dataFormat + (config->checksum ? kChecksumBit : 0);
   return sendCommand(port, address,
                      format("%%%02X%02X%02X%02X%02X", address, config->address, config->typeCode,
-                        config->baudCode, formatCode));
+                            config->baudCode, formatCode));
 }
 
 uint16_t OV_GetVersion(uint16_t port, uint16_t address, char* version) {

@@ -39,7 +39,6 @@ std::uint16_t readDigit(std::uint16_t port, std::uint16_t address, const std::st
 // Reads a configuration ("$AA2"): plain first and, when that times out, with
 // the checksum; any other failure of the plain attempt is OV_IO_ERROR. The
 // reply is not tested for "?".
-std::uint16_t readConfiguration(Session& session, const std::string& command,
-                                std::string& reply);
+std::uint16_t readConfiguration(Session& session, const std::string& command, std::string& reply);
 
 }  // namespace orvane::driver

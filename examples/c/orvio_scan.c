@@ -17,9 +17,9 @@ static int failed(uint16_t status) { return (int16_t)status < 0; }
 /* Analog input models: the multi-function ones (one channel) and the plain
  * ones (3 or 8 channels, read one by one). The family is decided by
  * characters 2 to 4 of the name. */
-static int analogChannels(const char *name) {
-  static const char *const single[] = {"213", "215", "228"};
-  static const char *const multi[] = {"226", "231", "234"};
+static int analogChannels(const char* name) {
+  static const char* const single[] = {"213", "215", "228"};
+  static const char* const multi[] = {"226", "231", "234"};
   char key[4] = {0};
   size_t i;
   while (*name == ' ') ++name;
@@ -32,7 +32,7 @@ static int analogChannels(const char *name) {
   return 0;
 }
 
-static void showModule(uint16_t port, uint16_t address, const OV_ModuleConfig *config) {
+static void showModule(uint16_t port, uint16_t address, const OV_ModuleConfig* config) {
   char name[30] = "";
   char value[30] = "";
   uint16_t status;
@@ -63,7 +63,7 @@ static void showModule(uint16_t port, uint16_t address, const OV_ModuleConfig *c
     printf(", value %s\n", value);
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   uint16_t port = (uint16_t)(argc > 1 ? atoi(argv[1]) : 1);
   int last = argc > 2 ? atoi(argv[2]) : 31;
   int address, found = 0;

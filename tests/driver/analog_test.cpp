@@ -73,7 +73,8 @@ TEST_F(AnalogTest, ReadAllAICutsThreeSevenCharacterFields) {
   start({m});
   char v[3][8];
   std::memset(v, '#', sizeof v);
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadAllAI(kPort, 1, v[0], v[1], v[2]), OV_SUCCESS); }), "#01A\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadAllAI(kPort, 1, v[0], v[1], v[2]), OV_SUCCESS); }),
+            "#01A\r");
   std::string reply = lastReply();
   ASSERT_EQ(reply.size(), 22u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(v[i], reply.substr(1 + 7 * i, 7)) << i;
@@ -102,15 +103,18 @@ TEST_F(AnalogTest, AlarmCommandsOfTheMultiFunctionModules) {
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetLowAlarmLimit(kPort, 1, "-02.000"), OV_SUCCESS); }),
             "@01LO-02.000\r");
   char limit[30] = "";
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetHighAlarmLimit(kPort, 1, limit), OV_SUCCESS); }), "@01RH\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetHighAlarmLimit(kPort, 1, limit), OV_SUCCESS); }),
+            "@01RH\r");
   EXPECT_STREQ(limit, "+05.000");
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetLowAlarmLimit(kPort, 1, limit), OV_SUCCESS); }), "@01RL\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetLowAlarmLimit(kPort, 1, limit), OV_SUCCESS); }),
+            "@01RL\r");
   EXPECT_STREQ(limit, "-02.000");
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_EnableAlarm(kPort, 1, 1), OV_SUCCESS); }), "@01EAM\r");
   EXPECT_EQ(frameOf([&] { OV_EnableAlarm(kPort, 1, 0); }), "@01EAL\r");
   EXPECT_EQ(frameOf([&] { OV_EnableAlarm(kPort, 1, 2); }), "@01EAL\r");
   uint16_t status = 9;
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetAlarmStatus(kPort, 1, &status), OV_SUCCESS); }), "@01DI\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetAlarmStatus(kPort, 1, &status), OV_SUCCESS); }),
+            "@01DI\r");
   EXPECT_EQ(status, lastReply()[3] - '0');
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ClearLatchAlarm(kPort, 1), OV_SUCCESS); }), "@01CA\r");
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_DisableAlarm(kPort, 1), OV_SUCCESS); }), "@01DA\r");
@@ -126,18 +130,25 @@ TEST_F(AnalogTest, EventCounterAndLinearMapping) {
   EXPECT_EQ(std::atoi(count), 42);
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ResetEventCount(kPort, 1), OV_SUCCESS); }), "@01CE\r");
 
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_WriteMappingSource(kPort, 1, "+01.000", "+09.000"), OV_SUCCESS); }),
+  EXPECT_EQ(frameOf([&] {
+              EXPECT_EQ(OV_WriteMappingSource(kPort, 1, "+01.000", "+09.000"), OV_SUCCESS);
+            }),
             "$016+01.000+09.000\r");
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_WriteMappingTarget(kPort, 1, "+00.000", "+05.000"), OV_SUCCESS); }),
+  EXPECT_EQ(frameOf([&] {
+              EXPECT_EQ(OV_WriteMappingTarget(kPort, 1, "+00.000", "+05.000"), OV_SUCCESS);
+            }),
             "$017+00.000+05.000\r");
   char low[8], high[8];
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadMappingSource(kPort, 1, low, high), OV_SUCCESS); }), "$013\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadMappingSource(kPort, 1, low, high), OV_SUCCESS); }),
+            "$013\r");
   EXPECT_STREQ(low, "+01.000");
   EXPECT_STREQ(high, "+09.000");
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadMappingTarget(kPort, 1, low, high), OV_SUCCESS); }), "$015\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadMappingTarget(kPort, 1, low, high), OV_SUCCESS); }),
+            "$015\r");
   EXPECT_STREQ(low, "+00.000");
   EXPECT_STREQ(high, "+05.000");
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_EnableLinearMapping(kPort, 1, 7), OV_SUCCESS); }), "$01A1\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_EnableLinearMapping(kPort, 1, 7), OV_SUCCESS); }),
+            "$01A1\r");
   EXPECT_TRUE(net->state(1).mappingEnabled);
   EXPECT_EQ(frameOf([&] { OV_EnableLinearMapping(kPort, 1, 0); }), "$01A0\r");
 }

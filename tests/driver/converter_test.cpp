@@ -18,7 +18,8 @@ sim::ModuleState converter(int address) {
 TEST_F(ConverterTest, DataPassUsesTheDelimiterTheModuleAccepted) {
   start({converter(2)});
   char reply[30] = "";
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_DataPass(kPort, 2, "ABC", reply), OV_SUCCESS); }), "{02ABC\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_DataPass(kPort, 2, "ABC", reply), OV_SUCCESS); }),
+            "{02ABC\r");
   EXPECT_EQ(reply, lastReply());
 
   net->setFault(2, {.refuseAll = true});
@@ -27,7 +28,8 @@ TEST_F(ConverterTest, DataPassUsesTheDelimiterTheModuleAccepted) {
   EXPECT_EQ(frameOf([&] { OV_DataPass(kPort, 2, "ABC", reply); }), "{02ABC\r");
 
   ASSERT_EQ(OV_SetDelimiter(kPort, 2, ':'), OV_SUCCESS);
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_DataPass(kPort, 2, "ABC", reply), OV_SUCCESS); }), ":02ABC\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_DataPass(kPort, 2, "ABC", reply), OV_SUCCESS); }),
+            ":02ABC\r");
   // The delimiter belongs to this port and address only.
   OV_SetPortName(2, net->slavePath().c_str());
   ASSERT_EQ(OV_ReleaseComm(kPort), OV_SUCCESS);
@@ -114,7 +116,14 @@ TEST_F(ConverterTest, SetConfigurationBuildsTheSixDigits) {
             "%01014066201B\r");
   EXPECT_EQ(net->state(1).statusWord & 0xFFFF, 0x201B);
   OV_ConverterConfig other{1, 3, 6, 0, 1, 1, 1, 1, 2, 7};
-  EXPECT_EQ(frameOf([&] { OV_Set7912Config(kPort, 1, &other); }), "%010140" "36" "A" "1" "0" "E" "\r");
+  EXPECT_EQ(frameOf([&] { OV_Set7912Config(kPort, 1, &other); }),
+            "%010140"
+            "36"
+            "A"
+            "1"
+            "0"
+            "E"
+            "\r");
 }
 
 }  // namespace

@@ -18,12 +18,14 @@ class CounterTest : public DriverTest {
 
 TEST_F(CounterTest, ReadCtrValueAppendsRWithTheChecksum) {
   uint32_t value = 0;
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrValue(kPort, 5, 1, &value), OV_SUCCESS); }), "#051\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrValue(kPort, 5, 1, &value), OV_SUCCESS); }),
+            "#051\r");
   EXPECT_EQ(value, 65535u);
   net->modify(5, [](sim::ModuleState& s) { s.checksum = true; });
   OV_EnableChecksum(kPort);
   value = 0;
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrValue(kPort, 5, 1, &value), OV_SUCCESS); }), "#051R0B\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrValue(kPort, 5, 1, &value), OV_SUCCESS); }),
+            "#051R0B\r");
   EXPECT_EQ(value, 65535u);
 }
 
@@ -73,8 +75,10 @@ TEST_F(CounterTest, ValuesAndSettingsGoOutInTheirFormats) {
             "@05P100ABCDEF\r");
   EXPECT_EQ(OV_ReadCtrInitialValue(kPort, 5, 1, &u32), OV_SUCCESS);
   EXPECT_EQ(u32, 0xABCDEFu);
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetMinWidthAtHigh(kPort, 5, 50), OV_SUCCESS); }), "$050H0050\r");
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetMinWidthAtLow(kPort, 5, 1234), OV_SUCCESS); }), "$050L1234\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetMinWidthAtHigh(kPort, 5, 50), OV_SUCCESS); }),
+            "$050H0050\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetMinWidthAtLow(kPort, 5, 1234), OV_SUCCESS); }),
+            "$050L1234\r");
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetTTLInputLow(kPort, 5, 8), OV_SUCCESS); }), "$051L08\r");
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetTTLInputHigh(kPort, 5, 24), OV_SUCCESS); }), "$051H24\r");
   uint16_t u16 = 0;
@@ -96,14 +100,17 @@ TEST_F(CounterTest, ModesFilterStartAndClear) {
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetCtrGateMode(kPort, 5, 0), OV_SUCCESS); }), "$05A0\r");
   EXPECT_EQ(OV_ReadCtrGateMode(kPort, 5, &u16), OV_SUCCESS);
   EXPECT_EQ(u16, 0);
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_EnableDigitalFilter(kPort, 5, 1), OV_SUCCESS); }), "$0541\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_EnableDigitalFilter(kPort, 5, 1), OV_SUCCESS); }),
+            "$0541\r");
   EXPECT_EQ(OV_ReadFilterStatus(kPort, 5, &u16), OV_SUCCESS);
   EXPECT_EQ(u16, 1);
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_StartCtr(kPort, 5, 1, 1), OV_SUCCESS); }), "$05511\r");
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrStatus(kPort, 5, 1, &u16), OV_SUCCESS); }), "$0551\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrStatus(kPort, 5, 1, &u16), OV_SUCCESS); }),
+            "$0551\r");
   EXPECT_EQ(u16, 1);
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ClearCtr(kPort, 5, 0), OV_SUCCESS); }), "$0560\r");
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrOverflowFlag(kPort, 5, 0, &u16), OV_SUCCESS); }), "$0570\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrOverflowFlag(kPort, 5, 0, &u16), OV_SUCCESS); }),
+            "$0570\r");
   EXPECT_EQ(u16, lastReply()[3] - '0');
 }
 
@@ -113,14 +120,17 @@ TEST_F(CounterTest, CounterAlarms) {
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetCtrAlarmLimit(kPort, 5, 1, 0x10), OV_SUCCESS); }),
             "@05SA00000010\r");
   uint32_t limit = 0;
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrAlarmLimit(kPort, 5, 0, &limit), OV_SUCCESS); }), "@05RP\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrAlarmLimit(kPort, 5, 0, &limit), OV_SUCCESS); }),
+            "@05RP\r");
   EXPECT_EQ(limit, 0xABCDu);
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrAlarmLimit(kPort, 5, 1, &limit), OV_SUCCESS); }), "@05RA\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadCtrAlarmLimit(kPort, 5, 1, &limit), OV_SUCCESS); }),
+            "@05RA\r");
   EXPECT_EQ(limit, 0x10u);
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_EnableCtrAlarm(kPort, 5, 1), OV_SUCCESS); }), "@05EA1\r");
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_DisableCtrAlarm(kPort, 5, 0), OV_SUCCESS); }), "@05DA0\r");
   uint16_t flag0 = 9, flag1 = 9;
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetCtrAlarmStatus(kPort, 5, 0, &flag0), OV_SUCCESS); }), "@05DI\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetCtrAlarmStatus(kPort, 5, 0, &flag0), OV_SUCCESS); }),
+            "@05DI\r");
   int digit = lastReply()[3] - '0';
   EXPECT_EQ(OV_GetCtrAlarmStatus(kPort, 5, 1, &flag1), OV_SUCCESS);
   EXPECT_EQ(flag0, digit & 1);

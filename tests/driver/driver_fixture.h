@@ -24,8 +24,7 @@ class DriverTest : public ::testing::Test {
 
   // Runs the action and returns the frames it put on the line, as sent (CR
   // included), waiting for the simulator to log the expected number.
-  std::vector<std::string> framesOf(const std::function<void()>& action,
-                                    std::size_t expected = 1);
+  std::vector<std::string> framesOf(const std::function<void()>& action, std::size_t expected = 1);
   // The one frame the action sent; empty when it sent none.
   std::string frameOf(const std::function<void()>& action);
 

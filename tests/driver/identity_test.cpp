@@ -105,11 +105,12 @@ TEST_F(IdentityTest, BroadcastsCarryThePortsChecksumAndAwaitNoReply) {
 TEST_F(IdentityTest, ReadSyncDataDependsOnTheModel) {
   start({module("7213", 1), module("7347", 2), module("7451", 3)});
   char data[30] = "unchanged";
-  EXPECT_TRUE(framesOf([&] { EXPECT_EQ(OV_ReadSyncData(kPort, 1, data, 7458), OV_SUCCESS); }, 0)
-                  .empty());
+  EXPECT_TRUE(
+      framesOf([&] { EXPECT_EQ(OV_ReadSyncData(kPort, 1, data, 7458), OV_SUCCESS); }, 0).empty());
   EXPECT_STREQ(data, "unchanged");
   OV_Sync(kPort);
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadSyncData(kPort, 1, data, 8213), OV_SUCCESS); }), "$014\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_ReadSyncData(kPort, 1, data, 8213), OV_SUCCESS); }),
+            "$014\r");
   EXPECT_EQ(data, lastReply().substr(4));
   EXPECT_EQ(frameOf([&] { OV_ReadSyncData(kPort, 2, data, 7347); }), "$029\r");
   EXPECT_EQ(frameOf([&] { OV_ReadSyncData(kPort, 3, data, 7451); }), "$034\r");
@@ -129,8 +130,9 @@ TEST_F(IdentityTest, WatchdogSettingsGoOutAndComeBack) {
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetWDT(kPort, 1, 5, 0x20, 0x3F), OV_SUCCESS); }),
             "~0121203F\r");
   uint16_t enable = 0, timeoutValue = 0, safe = 0;
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetWDT(kPort, 1, &enable, &timeoutValue, &safe), OV_SUCCESS); }),
-            "~013\r");
+  EXPECT_EQ(
+      frameOf([&] { EXPECT_EQ(OV_GetWDT(kPort, 1, &enable, &timeoutValue, &safe), OV_SUCCESS); }),
+      "~013\r");
   EXPECT_EQ(enable, 1);
   EXPECT_EQ(timeoutValue, 0x20);
   EXPECT_EQ(safe, 0x3F);
@@ -138,7 +140,8 @@ TEST_F(IdentityTest, WatchdogSettingsGoOutAndComeBack) {
 
 TEST_F(IdentityTest, WatchdogOf7342ChoosesTheSafeValueByCode) {
   start({module("7342", 1)});
-  EXPECT_TRUE(framesOf([&] { EXPECT_EQ(OV_SetWDT7342(kPort, 1, 1, 0x10, 3), OV_REFUSED); }, 0).empty());
+  EXPECT_TRUE(
+      framesOf([&] { EXPECT_EQ(OV_SetWDT7342(kPort, 1, 1, 0x10, 3), OV_REFUSED); }, 0).empty());
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetWDT7342(kPort, 1, 1, 0x10, 1), OV_SUCCESS); }),
             "~0121107FF\r");
   uint16_t enable = 0, timeoutValue = 0, code = 9;
@@ -152,12 +155,14 @@ TEST_F(IdentityTest, WatchdogOf7342ChoosesTheSafeValueByCode) {
 TEST_F(IdentityTest, WatchdogOf7347CarriesFourSafeValues) {
   start({module("7347", 1)});
   EXPECT_TRUE(
-      framesOf([&] { EXPECT_EQ(OV_SetWDT7347(kPort, 1, 1, 0x10, 0, 0, 0, 3), OV_REFUSED); }, 0).empty());
+      framesOf([&] { EXPECT_EQ(OV_SetWDT7347(kPort, 1, 1, 0x10, 0, 0, 0, 3), OV_REFUSED); }, 0)
+          .empty());
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetWDT7347(kPort, 1, 1, 0x10, 2, 0, 1, 2), OV_SUCCESS); }),
             "~012110FFF000800FFF\r");
   uint16_t enable = 0, timeoutValue = 0, codes[4] = {9, 9, 9, 9};
-  EXPECT_EQ(OV_GetWDT7347(kPort, 1, &enable, &timeoutValue, &codes[0], &codes[1], &codes[2], &codes[3]),
-            OV_SUCCESS);
+  EXPECT_EQ(
+      OV_GetWDT7347(kPort, 1, &enable, &timeoutValue, &codes[0], &codes[1], &codes[2], &codes[3]),
+      OV_SUCCESS);
   EXPECT_EQ(enable, 1);
   EXPECT_EQ(timeoutValue, 0x10);
   EXPECT_EQ(codes[0], 2);
@@ -169,7 +174,8 @@ TEST_F(IdentityTest, WatchdogOf7347CarriesFourSafeValues) {
 TEST_F(IdentityTest, ConverterIdentityCommands) {
   start({module("7912", 1)});
   EXPECT_EQ(frameOf([&] { OV_ConfigLeadingCode(kPort, 1, "AB"); }), "~0110AB\r");
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetDeviceID(kPort, 1, "PUMP7"), OV_SUCCESS); }), "$016PUMP7\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetDeviceID(kPort, 1, "PUMP7"), OV_SUCCESS); }),
+            "$016PUMP7\r");
   char id[30] = "";
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetDeviceID(kPort, 1, id), OV_SUCCESS); }), "$017\r");
   EXPECT_STREQ(id, "PUMP7");
@@ -182,7 +188,8 @@ TEST_F(IdentityTest, ConverterIdentityCommands) {
   EXPECT_EQ(cts, 1);
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetDelimiter(kPort, 1, ':'), OV_SUCCESS); }), "$01C:\r");
   char delimiter = 0;
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetDelimiter(kPort, 1, &delimiter), OV_SUCCESS); }), "$01D\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetDelimiter(kPort, 1, &delimiter), OV_SUCCESS); }),
+            "$01D\r");
   EXPECT_EQ(delimiter, ':');
 }
 

@@ -75,7 +75,9 @@ TEST_F(PortSessionTest, ADeviceThatCannotBeOpenedIsRefused) {
 // Sets XDG_CONFIG_HOME to a fresh directory for the test's life.
 class ConfigHome {
  public:
-  ConfigHome() : dir_(std::filesystem::temp_directory_path() / ("orvio-test-" + std::to_string(::getpid()))) {
+  ConfigHome()
+      : dir_(std::filesystem::temp_directory_path() /
+             ("orvio-test-" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(dir_ / "orvane");
     const char* old = std::getenv("XDG_CONFIG_HOME");
     if (old) old_ = old;
@@ -88,7 +90,9 @@ class ConfigHome {
       ::setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
     std::filesystem::remove_all(dir_);
   }
-  void writePortsConf(const std::string& text) { std::ofstream(dir_ / "orvane" / "ports.conf") << text; }
+  void writePortsConf(const std::string& text) {
+    std::ofstream(dir_ / "orvane" / "ports.conf") << text;
+  }
 
  private:
   std::filesystem::path dir_;
@@ -121,7 +125,8 @@ TEST_F(PortSessionTest, APortHeldByAnotherProcessIsRefusedUntilItLetsGo) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     ::close(toChild[1]);
-    char opened = OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0) == OV_SUCCESS ? 'y' : 'n';
+    char opened =
+        OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0) == OV_SUCCESS ? 'y' : 'n';
     (void)!::write(toParent[1], &opened, 1);
     char done;
     (void)!::read(toChild[0], &done, 1);  // holds the port until the parent has tried
@@ -163,47 +168,104 @@ TEST_F(PortSessionTest, EveryExportRefusesAPortAbove23) {
   OV_ModuleConfig config{};
   OV_ConverterConfig converter{};
   const uint16_t p = 24;
-  const uint16_t results[] = {
-      OV_InitialComm(p, OV_BAUD_9600, 8, 0, 0), OV_ReleaseComm(p), OV_TimeOut(p, 100),
-      OV_EnableChecksum(p), OV_DisableChecksum(p), OV_SetPortName(p, "/dev/null"),
-      OV_SendCommand(p, "$01M", text), OV_GetConfig(p, 1, &config), OV_SetConfig(p, 1, &config),
-      OV_GetVersion(p, 1, text), OV_GetModuleName(p, 1, text), OV_Sync(p),
-      OV_ReadSyncData(p, 1, text, 7458), OV_SoftReset(p, 1), OV_ResetStatus(p, 1, &u16),
-      OV_HostOK(p), OV_SetWDT(p, 1, 1, 1, 1), OV_GetWDT(p, 1, &u16, &u16, &u16),
-      OV_SetWDT7342(p, 1, 1, 1, 9), OV_GetWDT7342(p, 1, &u16, &u16, &u16),
-      OV_SetWDT7347(p, 1, 1, 1, 9, 0, 0, 0), OV_GetWDT7347(p, 1, &u16, &u16, &u16, &u16, &u16, &u16),
-      OV_ConfigLeadingCode(p, 1, "A"), OV_SetDelimiter(p, 1, ':'), OV_GetDelimiter(p, 1, text),
-      OV_SetDeviceID(p, 1, "X"), OV_GetDeviceID(p, 1, text), OV_SetRTS(p, 1, 1),
-      OV_GetRTS(p, 1, &u16), OV_GetCTS(p, 1, &u16), OV_ReadAI(p, 1, text),
-      OV_ReadAllAI(p, 1, text, text, text), OV_ReadChanAI(p, 1, 0, text), OV_SetMUXChans(p, 1, 1),
-      OV_ReadChanStatus(p, 1, &u16), OV_ReadCJC(p, 1, text), OV_WriteAO(p, 1, "1"),
-      OV_WriteChanAO(p, 1, 0, "1"), OV_ReadBackAO(p, 1, text), OV_ResetStatusAO(p, 1, &u16),
-      OV_GetHighAlarmLimit(p, 1, text), OV_GetLowAlarmLimit(p, 1, text),
-      OV_SetHighAlarmLimit(p, 1, "1"), OV_SetLowAlarmLimit(p, 1, "1"),
-      OV_GetAlarmStatus(p, 1, &u16), OV_EnableAlarm(p, 1, 1), OV_DisableAlarm(p, 1),
-      OV_ClearLatchAlarm(p, 1), OV_ReadEventCount(p, 1, text), OV_ResetEventCount(p, 1),
-      OV_ReadMappingSource(p, 1, text, text), OV_ReadMappingTarget(p, 1, text, text),
-      OV_WriteMappingSource(p, 1, "1", "2"), OV_WriteMappingTarget(p, 1, "1", "2"),
-      OV_EnableLinearMapping(p, 1, 1), OV_WriteDOPort(p, 1, 9, 999, 1234),
-      OV_WriteDOLine(p, 1, 9, 1, 5, 1234), OV_ReadDI(p, 1, &u32, 1234),
-      OV_ReadBackDO(p, 1, &u16, 1234), OV_SetDioMode(p, 1, 1), OV_GetDioMode(p, 1, &u16),
-      OV_SetIoPolarity(p, 1, 1), OV_ReadCtrValue(p, 1, 5, &u32), OV_SetCtrInputMode(p, 1, 1),
-      OV_ReadCtrInputMode(p, 1, &u16), OV_SetCtrGateMode(p, 1, 1), OV_ReadCtrGateMode(p, 1, &u16),
-      OV_SetCtrMaxValue(p, 1, 5, 1), OV_ReadCtrMaxValue(p, 1, 5, &u32),
-      OV_SetCtrInitialValue(p, 1, 5, 1), OV_ReadCtrInitialValue(p, 1, 5, &u32),
-      OV_StartCtr(p, 1, 5, 1), OV_ReadCtrStatus(p, 1, 5, &u16), OV_ClearCtr(p, 1, 5),
-      OV_ReadCtrOverflowFlag(p, 1, 5, &u16), OV_EnableDigitalFilter(p, 1, 1),
-      OV_ReadFilterStatus(p, 1, &u16), OV_SetMinWidthAtHigh(p, 1, 1),
-      OV_ReadMinWidthAtHigh(p, 1, &u16), OV_SetMinWidthAtLow(p, 1, 1),
-      OV_ReadMinWidthAtLow(p, 1, &u16), OV_SetTTLInputHigh(p, 1, 1),
-      OV_ReadTTLInputHigh(p, 1, &u16), OV_SetTTLInputLow(p, 1, 1), OV_ReadTTLInputLow(p, 1, &u16),
-      OV_EnableCtrAlarm(p, 1, 1), OV_DisableCtrAlarm(p, 1, 1),
-      OV_GetCtrAlarmStatus(p, 1, 5, &u16), OV_SetCtrAlarmLimit(p, 1, 5, 1),
-      OV_ReadCtrAlarmLimit(p, 1, 5, &u32), OV_DataPass(p, 1, "X", text),
-      OV_DataPassConfig(p, 1, 99), OV_SetDataGate(p, 1, 1), OV_Get7912Config(p, 1, &converter),
-      OV_Set7912Config(p, 1, &converter)};
+  const uint16_t results[] = {OV_InitialComm(p, OV_BAUD_9600, 8, 0, 0),
+                              OV_ReleaseComm(p),
+                              OV_TimeOut(p, 100),
+                              OV_EnableChecksum(p),
+                              OV_DisableChecksum(p),
+                              OV_SetPortName(p, "/dev/null"),
+                              OV_SendCommand(p, "$01M", text),
+                              OV_GetConfig(p, 1, &config),
+                              OV_SetConfig(p, 1, &config),
+                              OV_GetVersion(p, 1, text),
+                              OV_GetModuleName(p, 1, text),
+                              OV_Sync(p),
+                              OV_ReadSyncData(p, 1, text, 7458),
+                              OV_SoftReset(p, 1),
+                              OV_ResetStatus(p, 1, &u16),
+                              OV_HostOK(p),
+                              OV_SetWDT(p, 1, 1, 1, 1),
+                              OV_GetWDT(p, 1, &u16, &u16, &u16),
+                              OV_SetWDT7342(p, 1, 1, 1, 9),
+                              OV_GetWDT7342(p, 1, &u16, &u16, &u16),
+                              OV_SetWDT7347(p, 1, 1, 1, 9, 0, 0, 0),
+                              OV_GetWDT7347(p, 1, &u16, &u16, &u16, &u16, &u16, &u16),
+                              OV_ConfigLeadingCode(p, 1, "A"),
+                              OV_SetDelimiter(p, 1, ':'),
+                              OV_GetDelimiter(p, 1, text),
+                              OV_SetDeviceID(p, 1, "X"),
+                              OV_GetDeviceID(p, 1, text),
+                              OV_SetRTS(p, 1, 1),
+                              OV_GetRTS(p, 1, &u16),
+                              OV_GetCTS(p, 1, &u16),
+                              OV_ReadAI(p, 1, text),
+                              OV_ReadAllAI(p, 1, text, text, text),
+                              OV_ReadChanAI(p, 1, 0, text),
+                              OV_SetMUXChans(p, 1, 1),
+                              OV_ReadChanStatus(p, 1, &u16),
+                              OV_ReadCJC(p, 1, text),
+                              OV_WriteAO(p, 1, "1"),
+                              OV_WriteChanAO(p, 1, 0, "1"),
+                              OV_ReadBackAO(p, 1, text),
+                              OV_ResetStatusAO(p, 1, &u16),
+                              OV_GetHighAlarmLimit(p, 1, text),
+                              OV_GetLowAlarmLimit(p, 1, text),
+                              OV_SetHighAlarmLimit(p, 1, "1"),
+                              OV_SetLowAlarmLimit(p, 1, "1"),
+                              OV_GetAlarmStatus(p, 1, &u16),
+                              OV_EnableAlarm(p, 1, 1),
+                              OV_DisableAlarm(p, 1),
+                              OV_ClearLatchAlarm(p, 1),
+                              OV_ReadEventCount(p, 1, text),
+                              OV_ResetEventCount(p, 1),
+                              OV_ReadMappingSource(p, 1, text, text),
+                              OV_ReadMappingTarget(p, 1, text, text),
+                              OV_WriteMappingSource(p, 1, "1", "2"),
+                              OV_WriteMappingTarget(p, 1, "1", "2"),
+                              OV_EnableLinearMapping(p, 1, 1),
+                              OV_WriteDOPort(p, 1, 9, 999, 1234),
+                              OV_WriteDOLine(p, 1, 9, 1, 5, 1234),
+                              OV_ReadDI(p, 1, &u32, 1234),
+                              OV_ReadBackDO(p, 1, &u16, 1234),
+                              OV_SetDioMode(p, 1, 1),
+                              OV_GetDioMode(p, 1, &u16),
+                              OV_SetIoPolarity(p, 1, 1),
+                              OV_ReadCtrValue(p, 1, 5, &u32),
+                              OV_SetCtrInputMode(p, 1, 1),
+                              OV_ReadCtrInputMode(p, 1, &u16),
+                              OV_SetCtrGateMode(p, 1, 1),
+                              OV_ReadCtrGateMode(p, 1, &u16),
+                              OV_SetCtrMaxValue(p, 1, 5, 1),
+                              OV_ReadCtrMaxValue(p, 1, 5, &u32),
+                              OV_SetCtrInitialValue(p, 1, 5, 1),
+                              OV_ReadCtrInitialValue(p, 1, 5, &u32),
+                              OV_StartCtr(p, 1, 5, 1),
+                              OV_ReadCtrStatus(p, 1, 5, &u16),
+                              OV_ClearCtr(p, 1, 5),
+                              OV_ReadCtrOverflowFlag(p, 1, 5, &u16),
+                              OV_EnableDigitalFilter(p, 1, 1),
+                              OV_ReadFilterStatus(p, 1, &u16),
+                              OV_SetMinWidthAtHigh(p, 1, 1),
+                              OV_ReadMinWidthAtHigh(p, 1, &u16),
+                              OV_SetMinWidthAtLow(p, 1, 1),
+                              OV_ReadMinWidthAtLow(p, 1, &u16),
+                              OV_SetTTLInputHigh(p, 1, 1),
+                              OV_ReadTTLInputHigh(p, 1, &u16),
+                              OV_SetTTLInputLow(p, 1, 1),
+                              OV_ReadTTLInputLow(p, 1, &u16),
+                              OV_EnableCtrAlarm(p, 1, 1),
+                              OV_DisableCtrAlarm(p, 1, 1),
+                              OV_GetCtrAlarmStatus(p, 1, 5, &u16),
+                              OV_SetCtrAlarmLimit(p, 1, 5, 1),
+                              OV_ReadCtrAlarmLimit(p, 1, 5, &u32),
+                              OV_DataPass(p, 1, "X", text),
+                              OV_DataPassConfig(p, 1, 99),
+                              OV_SetDataGate(p, 1, 1),
+                              OV_Get7912Config(p, 1, &converter),
+                              OV_Set7912Config(p, 1, &converter)};
   EXPECT_EQ(std::size(results), 95u) << "one call per export";
-  for (std::size_t i = 0; i < std::size(results); ++i) EXPECT_EQ(results[i], OV_REFUSED) << "call " << i;
+  for (std::size_t i = 0; i < std::size(results); ++i)
+    EXPECT_EQ(results[i], OV_REFUSED) << "call " << i;
 }
 
 TEST_F(PortSessionTest, AnAddressAbove255IsRefusedAndNothingIsSent) {

@@ -24,16 +24,14 @@ TEST_F(TransactionTest, ChecksumDigitsGoOutAndComeOffTheReply) {
             "$02MD3\r");
   EXPECT_STREQ(reply, "!027213");
   char name[30] = "";
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetModuleName(kPort, 2, name), OV_SUCCESS); }),
-            "$02MD3\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetModuleName(kPort, 2, name), OV_SUCCESS); }), "$02MD3\r");
   EXPECT_STREQ(name, "7213");
 }
 
 TEST_F(TransactionTest, WithoutChecksumTheFrameIsTheCommandAndACarriageReturn) {
   start({module("7213", 0x1F)});
   char name[30] = "";
-  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetModuleName(kPort, 0x1F, name), OV_SUCCESS); }),
-            "$1FM\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_GetModuleName(kPort, 0x1F, name), OV_SUCCESS); }), "$1FM\r");
   EXPECT_STREQ(name, "7213");
 }
 
@@ -186,8 +184,8 @@ TEST_F(TransactionTest, ACommandTooLongForTheCommandBufferIsRefusedBeforeSending
   OV_EnableChecksum(kPort);
   std::string fitsWithChecksum(24, 'X');
   EXPECT_EQ(framesOf([&] { OV_SetDeviceID(kPort, 1, fitsWithChecksum.c_str()); }).size(), 1u);
-  EXPECT_TRUE(framesOf([&] { EXPECT_EQ(OV_SetDeviceID(kPort, 1, fits.c_str()), OV_REFUSED); }, 0)
-                  .empty());
+  EXPECT_TRUE(
+      framesOf([&] { EXPECT_EQ(OV_SetDeviceID(kPort, 1, fits.c_str()), OV_REFUSED); }, 0).empty());
 }
 
 TEST_F(TransactionTest, SendCommandIsNotLimitedAndHandsBackRefusalsAsText) {
@@ -195,7 +193,8 @@ TEST_F(TransactionTest, SendCommandIsNotLimitedAndHandsBackRefusalsAsText) {
   OV_TimeOut(kPort, 50);
   std::string longCommand = "$01" + std::string(60, '6');
   char reply[30];
-  EXPECT_EQ(frameOf([&] { OV_SendCommand(kPort, longCommand.c_str(), reply); }), longCommand + "\r");
+  EXPECT_EQ(frameOf([&] { OV_SendCommand(kPort, longCommand.c_str(), reply); }),
+            longCommand + "\r");
 
   OV_TimeOut(kPort, 100);
   net->setFault(1, {.refuseAll = true});

@@ -47,8 +47,9 @@ TEST(LibraryUnloadTest, OnlyTheOvFunctionsAreExported) {
   void* library = ::dlopen(ORVIO_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << ::dlerror();
   EXPECT_NE(::dlsym(library, "OV_ReadAI"), nullptr);
-  EXPECT_EQ(::dlsym(library, "_ZN6orvane8protocol8checksumESt17basic_string_viewIcSt11char_traitsIcEE"),
-            nullptr);
+  EXPECT_EQ(
+      ::dlsym(library, "_ZN6orvane8protocol8checksumESt17basic_string_viewIcSt11char_traitsIcEE"),
+      nullptr);
   EXPECT_EQ(::dlsym(library, "_ZN6orvane6serial9configDirB5cxx11Ev"), nullptr);
   ::dlclose(library);
 }
