@@ -1,6 +1,8 @@
 // Analog output modules 7342 and 7347.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "line_client.h"
 #include "sim/network.h"
 
@@ -67,6 +69,33 @@ TEST(AnalogOutput, FourOutputsAndDigitalInputsOf7347) {
   EXPECT_EQ(line.ask("~04CP01"), "!04");
   EXPECT_EQ(line.ask("~04CR"), "!0401");
   EXPECT_EQ(line.ask("$048"), "!000000");  // inputs inverted
+}
+
+TEST(AnalogOutput, SynchronizedSampleOf7347Inputs) {
+  auto m = makeModule("7347", 4);
+  m.digitalInputs = 0x15;
+  m.inputToggleMask = 0;
+  Network net({m});
+  LineClient line(net.slavePath());
+  line.exchange("#**", false, std::chrono::milliseconds(50));
+  EXPECT_EQ(line.ask("$049"), "!1150000");
+  EXPECT_EQ(line.ask("$049"), "!0150000");
+}
+
+TEST(AnalogOutput, TrippedWatchdogDrivesOutputsToTheirSafeCounts) {
+  auto m = makeModule("7342", 5);
+  m.typeCode = 0x31;  // 4 to 20 mA
+  Network net({m, makeModule("7347", 6)});
+  LineClient line(net.slavePath());
+  EXPECT_EQ(line.ask("~0521017FF"), "!05");  // 0.1 s
+  EXPECT_EQ(line.ask("~062101FFF000800FFF"), "!06");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_NEAR(net.state(5).outputs[0], 12.0, 0.01);
+  const auto quad = net.state(6).outputs;
+  EXPECT_NEAR(quad[0], 10.0, 0.01);
+  EXPECT_NEAR(quad[1], -10.0, 0.01);
+  EXPECT_NEAR(quad[2], 0.0, 0.01);
+  EXPECT_NEAR(quad[3], 10.0, 0.01);
 }
 
 TEST(AnalogOutput, WatchdogSafeValuesPerModel) {
