@@ -75,6 +75,22 @@ TEST_F(ConverterTest, DataPassWithChecksumChecksTheLastTwoCharacters) {
   EXPECT_EQ(OV_DataPass(kPort, 4, "Q", reply), OV_CHECKSUM_ERROR);
 }
 
+TEST_F(ConverterTest, DataPassToAddressZeroIsPlainAndOnlyItsOwnReplyIsUnchecked) {
+  auto init = converter(7);
+  init.initState = true;
+  auto other = module("7213", 1);
+  other.checksum = true;
+  start({init, other});
+  OV_EnableChecksum(kPort);
+  ASSERT_EQ(OV_DataPassConfig(kPort, 0, 4), OV_SUCCESS);
+  char reply[30] = "";
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_DataPass(kPort, 0, "X", reply), OV_SUCCESS); }), "{00X\r");
+  EXPECT_STREQ(reply, "OK42");
+  net->setFault(1, {.wrongChecksum = true});
+  char name[30];
+  EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_CHECKSUM_ERROR);
+}
+
 TEST_F(ConverterTest, DataGate) {
   start({converter(1)});
   EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_SetDataGate(kPort, 1, 5), OV_SUCCESS); }), "&01810\r");

@@ -119,12 +119,30 @@ TEST_F(TransactionTest, GarbageBeforeAReplyFailsItsChecksumAndTheNextExchangeIsC
   OV_EnableChecksum(kPort);
   net->setFault(1, {.garbage = true});
   char name[30] = "unchanged";
-  uint16_t status = OV_GetModuleName(kPort, 1, name);
-  EXPECT_LT(signedStatus(status), 0);
+  EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_CHECKSUM_ERROR);
   EXPECT_STREQ(name, "unchanged");
   net->clearFaults();
   EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_SUCCESS);
   EXPECT_STREQ(name, "7213");
+}
+
+TEST_F(TransactionTest, WithoutChecksumGarbageIsDecodedByPositionAndNothingMore) {
+  start({module("7469", 1), module("7213", 2)});
+  net->setFault(1, {.garbage = true});
+  net->setFault(2, {.garbage = true});
+  // Nothing but the positions is checked: whatever stands there is decoded,
+  // and no output grows beyond its buffer.
+  char reply[30] = "";
+  EXPECT_EQ(OV_SendCommand(kPort, "$01M", reply), OV_SUCCESS);
+  EXPECT_EQ(std::string(reply), lastReply().substr(0, 29));
+  uint32_t inputs = 0;
+  EXPECT_EQ(OV_ReadDI(kPort, 1, &inputs, 7469), OV_SUCCESS);
+  OV_ModuleConfig config{};
+  EXPECT_EQ(OV_GetConfig(kPort, 2, &config), OV_SUCCESS);
+  char low[8], high[8];
+  EXPECT_EQ(OV_ReadMappingSource(kPort, 2, low, high), OV_SUCCESS);
+  EXPECT_EQ(low[7], '\0');
+  EXPECT_EQ(high[7], '\0');
 }
 
 TEST_F(TransactionTest, AnOverlongReplyIsCutAtTheBufferAndReadToItsEnd) {
