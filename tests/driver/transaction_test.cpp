@@ -53,6 +53,18 @@ TEST_F(TransactionTest, TheReplyTimeOutRestartsWithEveryCharacter) {
   EXPECT_STREQ(reply, "unchanged");
 }
 
+TEST_F(TransactionTest, ALineThatHangsUpIsAReadFailureNotAWait) {
+  start({module("7213", 1)});
+  OV_TimeOut(kPort, 2000);
+  net.reset();  // the master side of the pty closes: the adapter is gone
+  char name[30] = "unchanged";
+  auto started = Clock::now();
+  EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_IO_ERROR);
+  EXPECT_LT(Clock::now() - started, milliseconds(1500));
+  EXPECT_STREQ(name, "unchanged");
+  EXPECT_EQ(OV_ReleaseComm(kPort), OV_SUCCESS);
+}
+
 TEST_F(TransactionTest, ASilentModuleTimesOutAndLeavesOutputsAlone) {
   start({module("7213", 1)});
   net->setFault(1, {.silent = true});
