@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <ctime>
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
@@ -80,11 +83,25 @@ struct Network::Impl {
     checkWatchdog(s.state, {s.lastHostOk}, t);
   }
 
-  // Sleeps, waking early when the network stops; false then.
+  // Sleeps until the deadline, waking early when the network stops; false
+  // then. ppoll keeps the microseconds that a character takes at 115200 bps.
+  bool pauseUntil(Clock::time_point deadline) const {
+    pollfd p{wake, POLLIN, 0};
+    for (;;) {
+      const auto left = deadline - Clock::now();
+      if (left <= Clock::duration::zero()) return true;
+      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+      timespec timeout{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+      const int n = ::ppoll(&p, 1, &timeout, nullptr);
+      if (n > 0) return false;
+      if (n < 0 && errno != EINTR) return true;
+    }
+  }
+
   bool pause(double seconds) const {
     if (seconds <= 0) return true;
-    pollfd p{wake, POLLIN, 0};
-    return ::poll(&p, 1, static_cast<int>(seconds * 1000.0 + 0.999)) == 0;
+    return pauseUntil(Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                         std::chrono::duration<double>(seconds)));
   }
 
   void run();
@@ -194,10 +211,19 @@ void Network::Impl::send(const Answer& answer) {
     pty.write(answer.bytes);
     return;
   }
+  // Each character is paced against its own deadline, so the rounding of one
+  // pause never adds up over a reply.
+  const auto characterTime =
+      std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(charTime));
+  auto deadline = Clock::now();
   for (std::size_t i = 0; i < answer.bytes.size(); ++i) {
-    if (i > 0 && !pause(answer.charGapMs / 1000.0)) return;
+    if (i > 0 && answer.charGapMs > 0) {
+      deadline += std::chrono::milliseconds(answer.charGapMs);
+      if (!pauseUntil(deadline)) return;
+    }
     pty.write(answer.bytes.substr(i, 1));
-    if (!pause(charTime)) return;
+    deadline += characterTime;
+    if (!pauseUntil(deadline)) return;
   }
 }
 
