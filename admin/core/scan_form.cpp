@@ -8,18 +8,9 @@
 
 #include "admin/core/admin_context.h"
 #include "admin/core/network_scan.h"
+#include "admin/core/ui_naming.h"
 
 namespace orvane::admin {
-
-namespace {
-
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
-}
-
-}  // namespace
 
 ScanForm::ScanForm(AdminContext& context, QWidget* parent)
     : QDialog(parent),

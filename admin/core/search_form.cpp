@@ -11,6 +11,7 @@
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
 #include "admin/core/number_input.h"
+#include "admin/core/ui_naming.h"
 #include "protocol/catalogue.h"
 
 namespace orvane::admin {
@@ -18,12 +19,6 @@ namespace orvane::admin {
 namespace {
 
 constexpr int kHighestAddress = 255;
-
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
-}
 
 }  // namespace
 

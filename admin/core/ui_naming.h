@@ -5,12 +5,20 @@
 // scheme, so tests find any control with findChild by that name.
 #pragma once
 
+#include <QLabel>
 #include <QString>
 
 namespace orvane::admin {
 
 inline QString indexedName(const QString& arrayName, int index) {
   return arrayName + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
+
+// A label that carries its control name.
+inline QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
 }
 
 }  // namespace orvane::admin

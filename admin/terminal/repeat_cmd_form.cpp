@@ -8,19 +8,10 @@
 
 #include "admin/core/admin_context.h"
 #include "admin/core/spin_button.h"
+#include "admin/core/ui_naming.h"
 #include "admin/terminal/repeat_times.h"
 
 namespace orvane::admin {
-
-namespace {
-
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
-}
-
-}  // namespace
 
 RepeatCmdForm::RepeatCmdForm(AdminContext& context, QWidget* parent)
     : QDialog(parent),

@@ -13,17 +13,12 @@
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
+#include "admin/core/ui_naming.h"
 #include "admin/terminal/terminal_display.h"
 
 namespace orvane::admin {
 
 namespace {
-
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
-}
 
 QString stopBitsText(int code) {
   switch (code) {
