@@ -65,5 +65,8 @@ int main(int, char** argv) {
   orvane::admin::OrvaneForm form(context);
   form.load();
   form.show();
+  // Ask for the focus: the search starts on the first activation, also on a
+  // display without a window manager to hand it out.
+  form.activateWindow();
   return Application::exec();
 }
