@@ -7,13 +7,14 @@
 #include <optional>
 #include <string>
 
+class QGridLayout;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace orvane::admin {
 
 class AdminContext;
-class SpinButton;
 
 inline constexpr int kMaxRepeatTimes = 32767;
 
@@ -26,8 +27,15 @@ QString timesSpunDown(const QString& text);
 // cut.
 std::string repeatCommandField(const QString& typed);
 
-// Installs the digit filter and the spin button's handlers on the field.
-void setUpRepeatTimes(AdminContext& context, QLineEdit& times, SpinButton& spin);
+struct DialogButtons {
+  QPushButton* ok;
+  QPushButton* cancel;
+};
+
+// Lays out "Repeat times:" with the field and its spin button at the row, and
+// OK (the default button) and Cancel on the row below.
+DialogButtons addRepeatTimesRows(AdminContext& context, QGridLayout& layout, int row,
+                                 QLineEdit& times, QWidget* dialog);
 
 // The count in the field, or nullopt after telling the user why it is
 // refused (the field then has the focus).
