@@ -14,6 +14,18 @@ std::string_view strip(std::string_view s) {
   return s;
 }
 
+// The number of one to three digits; 0 for anything else. Longer texts are
+// refused before they are read, so no number can overflow.
+int comNumber(std::string_view digits) {
+  if (digits.empty() || digits.size() > 3) return 0;
+  int number = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
 }  // namespace
 
 std::map<int, std::string> parsePortsConf(std::string_view text) {
@@ -33,14 +45,8 @@ std::map<int, std::string> parsePortsConf(std::string_view text) {
     std::string word(name.substr(0, 3));
     for (auto& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (word != "COM") continue;
-    std::string_view digits = name.substr(3);
-    int number = 0;
-    bool ok = !digits.empty() && digits.size() <= 3;
-    for (char c : digits) {
-      if (!std::isdigit(static_cast<unsigned char>(c))) ok = false;
-      number = number * 10 + (c - '0');
-    }
-    if (ok && number > 0) ports[number] = std::string(path);
+    const int number = comNumber(name.substr(3));
+    if (number > 0) ports[number] = std::string(path);
   }
   return ports;
 }

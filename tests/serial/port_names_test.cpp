@@ -1,10 +1,10 @@
 #include "serial/port_names.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "serial/config_dir.h"
 
@@ -42,6 +42,21 @@ TEST(PortsConf, ReadsLinesCommentsAndBlanks) {
   EXPECT_EQ(ports[3], "/dev/ttyUSB0");
   EXPECT_EQ(ports[4], "/dev/ttyUSB1");
   EXPECT_EQ(ports[12], "/dev/serial/by-id/usb-FTDI_1");
+}
+
+TEST(PortsConf, RefusesComNumbersOfMoreThanThreeDigitsOrWithOtherCharacters) {
+  auto ports = parsePortsConf(
+      "COM99999999999=/dev/overflows-an-int\n"
+      "COM4294967297=/dev/wraps-to-one\n"
+      "COM0001=/dev/four-digits\n"
+      "COM1x=/dev/letter\n"
+      "COM-1=/dev/sign\n"
+      "COM1 2=/dev/blank-inside\n"
+      "COM999=/dev/largest\n"
+      "COM007=/dev/leading-zeros\n");
+  ASSERT_EQ(ports.size(), 2u);
+  EXPECT_EQ(ports[999], "/dev/largest");
+  EXPECT_EQ(ports[7], "/dev/leading-zeros");
 }
 
 TEST(PortsConf, ALaterLineWins) {
