@@ -2,7 +2,6 @@
 // in the command layout of its model; I/O mode and polarity.
 #include <array>
 #include <string>
-#include <vector>
 
 #include "models.h"
 #include "operations.h"
@@ -29,17 +28,21 @@ uint32_t digitalHex(const std::string& reply, std::size_t position, std::size_t 
   return value;
 }
 
+// Plain rows have one template and no groups: their selector is ignored.
+// Constant tables without destructors, so that a call still running while
+// the process exits finds them intact.
 struct PortRow {
   uint16_t limit;
-  std::vector<const char*> patterns;  // by group selector
+  std::size_t groups;  // 0: no groups
+  std::array<const char*, 3> patterns;
 };
 
 const PortRow* portRowOf(int model) {
-  static const PortRow kMulti{3, {"@%02XDO%02X"}};
-  static const PortRow kByte{255, {"#%02X00%02X"}};
-  static const PortRow kNibble{15, {"#%02X00%02X"}};
-  static const PortRow kTwoGroups{255, {"#%02X0L%02X", "#%02X0H%02X"}};
-  static const PortRow kThreeGroups{255, {"#%02X0A%02X", "#%02X0B%02X", "#%02X0C%02X"}};
+  static constexpr PortRow kMulti{3, 0, {"@%02XDO%02X"}};
+  static constexpr PortRow kByte{255, 0, {"#%02X00%02X"}};
+  static constexpr PortRow kNibble{15, 0, {"#%02X00%02X"}};
+  static constexpr PortRow kTwoGroups{255, 2, {"#%02X0L%02X", "#%02X0H%02X"}};
+  static constexpr PortRow kThreeGroups{255, 3, {"#%02X0A%02X", "#%02X0B%02X", "#%02X0C%02X"}};
   if (isOneOf(model, {7213, 7215, 7228, 7586})) return &kMulti;
   if (isOneOf(model, {7451, 7474, 7476})) return &kByte;
   if (model == 7472) return &kNibble;
@@ -48,10 +51,15 @@ const PortRow* portRowOf(int model) {
   return nullptr;
 }
 
-const std::vector<const char*>* linePatternsOf(int model) {
-  static const std::vector<const char*> kPlain{"#%02X1%X%02X"};
-  static const std::vector<const char*> kTwoGroups{"#%02XL%X%X", "#%02XH%X%X"};
-  static const std::vector<const char*> kThreeGroups{"#%02XA%X%X", "#%02XB%X%X", "#%02XC%X%X"};
+struct LineRow {
+  std::size_t groups;
+  std::array<const char*, 3> patterns;
+};
+
+const LineRow* lineRowOf(int model) {
+  static constexpr LineRow kPlain{1, {"#%02X1%X%02X"}};
+  static constexpr LineRow kTwoGroups{2, {"#%02XL%X%X", "#%02XH%X%X"}};
+  static constexpr LineRow kThreeGroups{3, {"#%02XA%X%X", "#%02XB%X%X", "#%02XC%X%X"}};
   if (isOneOf(model, {7451, 7472, 7474, 7476})) return &kPlain;
   if (model == 7458) return &kTwoGroups;
   if (model == 7469) return &kThreeGroups;
@@ -91,18 +99,19 @@ uint16_t OV_WriteDOPort(uint16_t port, uint16_t address, uint16_t group, uint16_
   const PortRow* row = portRowOf(firstSeriesModel(model));
   if (!row) return OV_BAD_MODEL;
   if (value > row->limit) return OV_BAD_VALUE;
-  if (group >= row->patterns.size()) return OV_BAD_PORT_GROUP;
-  return sendCommand(port, address, format(row->patterns[group], address, value));
+  if (row->groups > 0 && group >= row->groups) return OV_BAD_PORT_GROUP;
+  const char* pattern = row->patterns[row->groups > 0 ? group : 0];
+  return sendCommand(port, address, format(pattern, address, value));
 }
 
 uint16_t OV_WriteDOLine(uint16_t port, uint16_t address, uint16_t group, uint16_t line,
                         uint16_t state, uint16_t model) {
   if (!validTarget(port, address)) return OV_REFUSED;
   if (state > 1) return OV_BAD_VALUE;
-  const auto* patterns = linePatternsOf(firstSeriesModel(model));
-  if (!patterns) return OV_BAD_MODEL;
-  if (group >= patterns->size()) return OV_BAD_PORT_GROUP;
-  return sendCommand(port, address, format((*patterns)[group], address, line, state));
+  const LineRow* row = lineRowOf(firstSeriesModel(model));
+  if (!row) return OV_BAD_MODEL;
+  if (group >= row->groups) return OV_BAD_PORT_GROUP;
+  return sendCommand(port, address, format(row->patterns[group], address, line, state));
 }
 
 uint16_t OV_ReadDI(uint16_t port, uint16_t address, uint32_t* value, uint16_t model) {

@@ -17,8 +17,19 @@ TEST_F(DigitalTest, WriteDOPortChecksModelValueAndGroupBeforeSending) {
   EXPECT_TRUE(
       nothingSent([&] { EXPECT_EQ(OV_WriteDOPort(kPort, 3, 2, 1, 7458), OV_BAD_PORT_GROUP); }));
   EXPECT_TRUE(nothingSent([&] { EXPECT_EQ(OV_WriteDOPort(kPort, 1, 0, 1, 7226), OV_BAD_MODEL); }));
+  // A bad value is refused before the selector is looked at.
   EXPECT_TRUE(
-      nothingSent([&] { EXPECT_EQ(OV_WriteDOPort(kPort, 2, 1, 1, 7451), OV_BAD_PORT_GROUP); }));
+      nothingSent([&] { EXPECT_EQ(OV_WriteDOPort(kPort, 3, 9, 256, 7458), OV_BAD_VALUE); }));
+}
+
+TEST_F(DigitalTest, WriteDOPortIgnoresTheSelectorOfModelsWithoutGroups) {
+  start({module("7213", 1), module("7451", 0x11), module("7472", 5)});
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_WriteDOPort(kPort, 0x11, 5, 1, 7451), OV_SUCCESS); }),
+            "#110001\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_WriteDOPort(kPort, 1, 0xFFFF, 3, 8213), OV_SUCCESS); }),
+            "@01DO03\r");
+  EXPECT_EQ(frameOf([&] { EXPECT_EQ(OV_WriteDOPort(kPort, 5, 1, 9, 7472), OV_SUCCESS); }),
+            "#050009\r");
 }
 
 TEST_F(DigitalTest, WriteDOPortFramesByModel) {
