@@ -5,9 +5,10 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 #include <string>
+
+#include "serial/error_text.h"
 
 namespace orvane::serial {
 
@@ -23,7 +24,10 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view con
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
   std::string temp = path.string() + ".tmp" + std::to_string(::getpid());
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw std::runtime_error(path.string() + ": " + std::strerror(errno));
+  if (fd < 0) {
+    int error = errno;
+    throw std::runtime_error(path.string() + ": " + errorText(error));
+  }
   const char* data = content.data();
   std::size_t left = content.size();
   while (left > 0) {
@@ -33,7 +37,7 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view con
       int error = errno;
       ::close(fd);
       ::unlink(temp.c_str());
-      throw std::runtime_error(path.string() + ": " + std::strerror(error));
+      throw std::runtime_error(path.string() + ": " + errorText(error));
     }
     data += n;
     left -= static_cast<std::size_t>(n);
@@ -41,12 +45,12 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view con
   if (::fsync(fd) != 0 || ::close(fd) != 0) {
     int error = errno;
     ::unlink(temp.c_str());
-    throw std::runtime_error(path.string() + ": " + std::strerror(error));
+    throw std::runtime_error(path.string() + ": " + errorText(error));
   }
   if (::rename(temp.c_str(), path.c_str()) != 0) {
     int error = errno;
     ::unlink(temp.c_str());
-    throw std::runtime_error(path.string() + ": " + std::strerror(error));
+    throw std::runtime_error(path.string() + ": " + errorText(error));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "serial/serial_port.h"
 
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -8,10 +9,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
 #include "serial/config_dir.h"
+#include "serial/error_text.h"
 
 namespace orvane::serial {
 
@@ -23,8 +24,8 @@ struct BaudEntry {
 };
 
 constexpr BaudEntry kBauds[] = {
-    {300, B300},     {600, B600},     {1200, B1200},   {2400, B2400},     {4800, B4800},
-    {9600, B9600},   {19200, B19200}, {38400, B38400}, {57600, B57600},   {115200, B115200},
+    {300, B300},   {600, B600},     {1200, B1200},   {2400, B2400},   {4800, B4800},
+    {9600, B9600}, {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200},
 };
 
 std::string causeText(int error) {
@@ -42,7 +43,7 @@ std::string causeText(int error) {
     case EIO:
       return "device disconnected";
     default:
-      return std::strerror(error);
+      return errorText(error);
   }
 }
 
@@ -56,6 +57,17 @@ int pollFor(int fd, short events, std::chrono::milliseconds timeout) {
     if (n >= 0) return n == 0 ? 0 : p.revents;
     if (errno != EINTR) return -1;
   }
+}
+
+// USB serial adapters hold received bytes back for their latency timer (16 ms
+// by default) before handing them on, so every reply would arrive late. Low
+// latency makes the driver hand each byte on at once. Drivers without the
+// setting (a pseudo-terminal) refuse the request: the line works as it is.
+void requestLowLatency(int fd) {
+  serial_struct info{};
+  if (::ioctl(fd, TIOCGSERIAL, &info) != 0 || (info.flags & ASYNC_LOW_LATENCY)) return;
+  info.flags |= ASYNC_LOW_LATENCY;
+  ::ioctl(fd, TIOCSSERIAL, &info);
 }
 
 }  // namespace
@@ -91,8 +103,7 @@ SerialPort SerialPort::open(const std::string& device) {
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     int error = errno;
     ::close(fd);
-    throw SerialError(device + ": cannot open: " +
-                      causeText(error == EWOULDBLOCK ? EBUSY : error));
+    throw SerialError(device + ": cannot open: " + causeText(error == EWOULDBLOCK ? EBUSY : error));
   }
   if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY && errno != EINVAL) {
     int error = errno;
@@ -103,6 +114,7 @@ SerialPort SerialPort::open(const std::string& device) {
     ::close(fd);
     throw SerialError(device + ": not a serial device");
   }
+  requestLowLatency(fd);
   return SerialPort(fd, device);
 }
 
@@ -116,7 +128,8 @@ void SerialPort::configure(int baudRate, Parity parity) {
   bool found = false;
   for (const auto& b : kBauds)
     if (b.rate == baudRate) speed = b.speed, found = true;
-  if (!found) throw SerialError(device_ + ": baud rate " + std::to_string(baudRate) + " not supported");
+  if (!found)
+    throw SerialError(device_ + ": baud rate " + std::to_string(baudRate) + " not supported");
   termios tio{};
   if (::tcgetattr(fd_, &tio) != 0) fail("cannot read the line settings", errno);
   ::cfmakeraw(&tio);
