@@ -46,9 +46,17 @@
  *   calls: while one call waits for a reply, calls from other threads wait
  *   for it, also when they use another port.
  *
+ *   The lock and the library's tables are never destroyed, so other threads
+ *   may go on calling while the process exits (after main returns or
+ *   exit() is called): their calls find the library intact. Error texts
+ *   are taken with strerror_r, never from a buffer shared between threads.
+ *
  * UNLOADING
  *   When the library is unloaded or the process exits, every port still open
- *   is released.
+ *   is released, after the call in progress (if any) has ended. From then on
+ *   OV_InitialComm returns OV_REFUSED and the module operations return
+ *   OV_IO_ERROR (port not open); the other functions work as before. A
+ *   program must not call the library while it unloads it with dlclose().
  */
 #ifndef ORVIO_H
 #define ORVIO_H
@@ -231,7 +239,8 @@ ORVIO_API uint16_t OV_EnableLinearMapping(uint16_t port, uint16_t address, uint1
 
 /* ---- Digital I/O (model codes such as 7451; the 8xxx series alike) ------- */
 
-/* group: 0 "L"/"A", 1 "H"/"B", 2 "C" for models 7458 and 7469; else 0. */
+/* group: 0 "L"/"A", 1 "H"/"B", 2 "C" for models 7458 and 7469; ignored for the
+ * models without groups. */
 ORVIO_API uint16_t OV_WriteDOPort(uint16_t port, uint16_t address, uint16_t group, uint16_t value,
                                   uint16_t model);
 ORVIO_API uint16_t OV_WriteDOLine(uint16_t port, uint16_t address, uint16_t group, uint16_t line,

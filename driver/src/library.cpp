@@ -1,10 +1,15 @@
 #include "library.h"
 
+#include <new>
+
 namespace orvane::driver {
 
 Library& Library::instance() {
-  static Library library;
-  return library;
+  // Built in static storage and never destroyed: other threads may still be
+  // calling while the process runs its exit handlers.
+  alignas(Library) static unsigned char storage[sizeof(Library)];
+  static Library* library = new (storage) Library;
+  return *library;
 }
 
 Library::Library() {
@@ -12,9 +17,15 @@ Library::Library() {
   for (auto& row : dataPassLengths) row.fill(0);
 }
 
-Library::~Library() {
+void Library::shutDown() {
   std::lock_guard lock(mutex);
-  for (auto& slot : slots) releaseLine(slot);
+  shutDownDone = true;
+  for (auto& slot : slots) {
+    releaseLine(slot);
+    // The storage goes with the library at unload; nothing may stay behind
+    // on the heap.
+    std::string().swap(slot.deviceOverride);
+  }
 }
 
 bool releaseLine(PortSlot& slot) {
@@ -25,5 +36,13 @@ bool releaseLine(PortSlot& slot) {
   slot.line.reset();
   return true;
 }
+
+namespace {
+
+// Runs when the library is unloaded or, at process exit, after every exit
+// handler of the program.
+__attribute__((destructor)) void releaseAtUnload() { Library::instance().shutDown(); }
+
+}  // namespace
 
 }  // namespace orvane::driver

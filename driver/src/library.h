@@ -1,6 +1,7 @@
 // The library-wide state: the port slots, the data-pass tables and the
 // address-00 exemption, behind one mutex that every export holds for its
-// whole call.
+// whole call. The state is never destroyed: a thread that calls the library
+// while the process exits still finds the mutex and the tables.
 #pragma once
 
 #include <array>
@@ -28,17 +29,19 @@ class Library {
   static Library& instance();
 
   Library();
-  // Releases every port still open: the library is being unloaded or the
-  // process exits.
-  ~Library();
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
+
+  // Releases every port still open and refuses further opens: the library is
+  // being unloaded or the process exits.
+  void shutDown();
 
   std::mutex mutex;
   std::array<PortSlot, kPortCount> slots;
   std::array<std::array<char, kAddressCount>, kPortCount> delimiters;
   std::array<std::array<std::uint16_t, kAddressCount>, kPortCount> dataPassLengths;
   bool addressZeroExemption = false;
+  bool shutDownDone = false;
 };
 
 // Drops DTR, discards pending input and output and closes the line. False

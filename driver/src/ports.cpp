@@ -34,8 +34,9 @@ uint16_t OV_InitialComm(uint16_t port, uint16_t baudCode, uint16_t dataBits, uin
   if (baudCode < kFirstBaudCode || baudCode > kLastBaudCode) return OV_BAD_BAUD_CODE;
   if (dataBits < 4 || dataBits > 8) return OV_BAD_DATA_BITS;
   if (parity > 2) return OV_BAD_BAUD_CODE;
-  return withSlot(port, [&](Library&, PortSlot& slot) -> uint16_t {
-    if (slot.line) return OV_REFUSED;
+  return withSlot(port, [&](Library& library, PortSlot& slot) -> uint16_t {
+    // Once unloading has released the ports, none is opened again.
+    if (slot.line || library.shutDownDone) return OV_REFUSED;
     try {
       slot.line = serial::SerialPort::open(devicePath(port, slot));
     } catch (const serial::SerialError&) {
