@@ -2,20 +2,23 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <ctime>
 #include <condition_variable>
+#include <ctime>
+#include <future>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
 
+#include "command_faults.h"
 #include "configuration.h"
 #include "families.h"
+#include "frame_log.h"
+#include "line_link.h"
 #include "line_rules.h"
 #include "protocol/catalogue.h"
 #include "protocol/frame.h"
@@ -30,9 +33,13 @@ using Clock = std::chrono::steady_clock;
 // receive buffer overflowing on line noise.
 constexpr std::size_t kMaxFrame = 512;
 
+// How long the characters sent before a hang-up wait for their reader.
+constexpr auto kUnreadBeforeHangUp = std::chrono::seconds(1);
+
 struct Slot {
   ModuleState state;
   FaultSpec fault;
+  std::vector<CommandFault> commandFaults;
   double lastAdvance = 0.0;
   double lastHostOk = 0.0;
 };
@@ -44,21 +51,27 @@ struct Answer {
   int baudRate = 0;
   int delayMs = 0;
   int charGapMs = 0;
+  bool hangUp = false;  // after the bytes
 };
 
 }  // namespace
 
 struct Network::Impl {
   NetworkOptions options;
-  PtyTransport pty;
+  // Used and replaced on the line's thread only (jobs run there); null while
+  // unplugged.
+  std::unique_ptr<PtyTransport> pty;
   int wake = -1;
   Clock::time_point start = Clock::now();
 
   mutable std::mutex mutex;
   mutable std::condition_variable framesChanged;
   std::vector<Slot> slots;
-  std::vector<FrameRecord> log;
+  FrameLog log;
+  std::string slavePath;
+  bool plugged = false;
   bool stopping = false;
+  std::vector<std::function<void()>> jobs;
   std::thread thread;
   std::string pending;
 
@@ -105,28 +118,95 @@ struct Network::Impl {
   }
 
   void run();
+  bool runJobs();
+  void runOnLine(const std::function<void()>& job);
+  void plugIn();
+  void hangUp();
   void onBytes(const std::string& bytes);
   void onFrame(const std::string& raw);
   std::optional<Answer> answerFrame(const std::string& raw, const LineSettings& line,
                                     FrameRecord& record);
+  std::optional<Answer> answerModule(Slot& s, const Command& command, Moment t,
+                                     FrameRecord& record);
   void send(const Answer& answer);
+  bool writePaced(const Answer& answer);
+  void waitUntilRead();
 };
 
 void Network::Impl::run() {
   for (;;) {
-    pollfd fds[2] = {{pty.masterFd(), POLLIN, 0}, {wake, POLLIN, 0}};
+    pollfd fds[2] = {{wake, POLLIN, 0}, {pty ? pty->masterFd() : -1, POLLIN, 0}};
     if (::poll(fds, 2, -1) < 0) continue;
-    if (fds[1].revents != 0) return;
     if (fds[0].revents != 0) {
-      const std::string bytes = pty.readAvailable();
+      if (!runJobs()) return;
+      continue;
+    }
+    if (fds[1].revents != 0) {
+      const std::string bytes = pty->readAvailable();
       if (bytes.empty()) pause(0.01);  // a hang-up without data: do not spin
       onBytes(bytes);
     }
   }
 }
 
+// False when the network stops.
+bool Network::Impl::runJobs() {
+  std::uint64_t count = 0;
+  [[maybe_unused]] const auto got = ::read(wake, &count, sizeof count);
+  std::vector<std::function<void()>> todo;
+  bool stop = false;
+  {
+    std::lock_guard lock(mutex);
+    todo.swap(jobs);
+    stop = stopping;
+  }
+  for (auto& job : todo) job();
+  return !stop;
+}
+
+// The pty is the line thread's: others hand it a job and wait for it.
+void Network::Impl::runOnLine(const std::function<void()>& job) {
+  if (std::this_thread::get_id() == thread.get_id()) {
+    job();  // from the onFrame callback
+    return;
+  }
+  std::packaged_task<void()> task(job);
+  auto done = task.get_future();
+  {
+    std::lock_guard lock(mutex);
+    if (stopping) return;
+    jobs.push_back([&task] { task(); });
+  }
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const auto written = ::write(wake, &one, sizeof one);
+  done.get();
+}
+
+void Network::Impl::plugIn() {
+  if (pty) return;
+  auto fresh = std::make_unique<PtyTransport>();
+  if (!options.linkPath.empty()) pointLink(options.linkPath, fresh->slavePath());
+  std::lock_guard lock(mutex);
+  slavePath = fresh->slavePath();
+  plugged = true;
+  pty = std::move(fresh);
+}
+
+void Network::Impl::hangUp() {
+  if (!pty) return;
+  {
+    // Unplugged before the product can see the hang-up.
+    std::lock_guard lock(mutex);
+    plugged = false;
+  }
+  if (!options.linkPath.empty()) removeLink(options.linkPath);
+  pty.reset();
+  pending.clear();
+}
+
 void Network::Impl::onBytes(const std::string& bytes) {
   for (char ch : bytes) {
+    if (!pty) return;  // hung up by the frame before: the rest is lost with the line
     pending += ch;
     if (ch == protocol::kCarriageReturn) {
       std::string frame;
@@ -142,7 +222,7 @@ void Network::Impl::onFrame(const std::string& raw) {
   FrameRecord record;
   record.raw = raw;
   record.at = Clock::now();
-  const LineSettings line = pty.lineSettings();
+  const LineSettings line = pty->lineSettings();
   record.baudRate = line.baudRate;
   std::optional<Answer> answer;
   {
@@ -153,10 +233,11 @@ void Network::Impl::onFrame(const std::string& raw) {
   // frame in the log.
   {
     std::lock_guard lock(mutex);
-    log.push_back(record);
+    log.add(record);
   }
   framesChanged.notify_all();
   if (options.onFrame) options.onFrame(record);
+  if (!pty) return;  // the callback unplugged the line
   if (options.wireTime && line.baudRate > 0 && !pause(10.0 * raw.size() / line.baudRate)) return;
   if (answer) send(*answer);
 }
@@ -179,37 +260,60 @@ std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const 
     const auto command = addressedTo(s.state, text, line);
     if (!command) continue;
     bringUpToDate(s, t);
-    if (s.fault.silent) return std::nullopt;
-    Reply reply;
-    const auto newAddress = requestedAddress(*command);
-    if (s.fault.refuseAll) {
-      reply = refused(*command);
-    } else if (newAddress && *newAddress != s.state.address && find(*newAddress)) {
-      reply = refused(*command);  // two modules would share the address
-    } else {
-      reply = respond(s.state, *command, t);
-      if (command->lead == '~' && command->body.rfind('2', 0) == 0)
-        s.lastHostOk = t.t;  // the watchdog starts timing now
-    }
-    if (!reply || reply->empty()) return std::nullopt;  // a silent RS-232 device
-    Answer answer;
-    answer.bytes = frameReply(*reply, answersWithChecksum(s.state), s.fault);
-    answer.baudRate = line.baudRate;
-    answer.delayMs = s.fault.delayMs;
-    answer.charGapMs = s.fault.charGapMs;
-    record.answeredBy = s.state.address;
-    record.reply = answer.bytes;
-    return answer;
+    return answerModule(s, *command, t, record);
   }
   return std::nullopt;
 }
 
+std::optional<Answer> Network::Impl::answerModule(Slot& s, const Command& command, Moment t,
+                                                  FrameRecord& record) {
+  const FaultSpec& fault = faultFor(s.commandFaults, s.fault, command);
+  Reply reply;
+  if (fault.silent) {
+    reply = std::nullopt;
+  } else if (fault.refuseAll) {
+    reply = refused(command);
+  } else if (const auto newAddress = requestedAddress(command);
+             newAddress && *newAddress != s.state.address && find(*newAddress)) {
+    reply = refused(command);  // two modules would share the address
+  } else {
+    reply = respond(s.state, command, t);
+    if (command.lead == '~' && command.body.rfind('2', 0) == 0)
+      s.lastHostOk = t.t;  // the watchdog starts timing now
+  }
+  Answer answer;
+  if (fault.reply && !fault.silent)
+    answer.bytes = *fault.reply;
+  else if (reply && !reply->empty())  // an empty reply: a silent RS-232 device
+    answer.bytes = frameReply(*reply, answersWithChecksum(s.state), fault);
+  if (fault.hangUpAfter) {
+    answer.bytes.resize(std::min<std::size_t>(
+        answer.bytes.size(), static_cast<std::size_t>(std::max(0, *fault.hangUpAfter))));
+    answer.hangUp = true;
+  }
+  if (answer.bytes.empty() && !answer.hangUp) return std::nullopt;
+  answer.baudRate = record.baudRate;
+  answer.delayMs = fault.delayMs;
+  answer.charGapMs = fault.charGapMs;
+  if (!answer.bytes.empty()) record.answeredBy = s.state.address;
+  record.reply = answer.bytes;
+  return answer;
+}
+
 void Network::Impl::send(const Answer& answer) {
-  if (!pause(answer.delayMs / 1000.0)) return;
+  if (!answer.bytes.empty()) writePaced(answer);
+  if (!answer.hangUp) return;
+  waitUntilRead();
+  hangUp();
+}
+
+// False when a stop or a job cut the reply short.
+bool Network::Impl::writePaced(const Answer& answer) {
+  if (!pause(answer.delayMs / 1000.0)) return false;
   const double charTime = options.wireTime && answer.baudRate > 0 ? 10.0 / answer.baudRate : 0.0;
   if (charTime == 0.0 && answer.charGapMs == 0) {
-    pty.write(answer.bytes);
-    return;
+    pty->write(answer.bytes);
+    return true;
   }
   // Each character is paced against its own deadline, so the rounding of one
   // pause never adds up over a reply.
@@ -219,35 +323,33 @@ void Network::Impl::send(const Answer& answer) {
   for (std::size_t i = 0; i < answer.bytes.size(); ++i) {
     if (i > 0 && answer.charGapMs > 0) {
       deadline += std::chrono::milliseconds(answer.charGapMs);
-      if (!pauseUntil(deadline)) return;
+      if (!pauseUntil(deadline)) return false;
     }
-    pty.write(answer.bytes.substr(i, 1));
+    pty->write(answer.bytes.substr(i, 1));
     deadline += characterTime;
-    if (!pauseUntil(deadline)) return;
+    if (!pauseUntil(deadline)) return false;
   }
+  return true;
+}
+
+// The product reads the characters sent before a hang-up, as it would have
+// read them off a real adapter while they trickled in; a hang-up throws away
+// whatever is still unread.
+void Network::Impl::waitUntilRead() {
+  const auto deadline = Clock::now() + kUnreadBeforeHangUp;
+  while (pty->unread() && Clock::now() < deadline)
+    if (!pause(0.001)) return;
 }
 
 Network::Network(std::vector<ModuleState> modules, NetworkOptions options)
     : impl_(std::make_unique<Impl>()) {
   impl_->options = std::move(options);
   for (auto& m : modules) addModule(std::move(m));
+  impl_->plugIn();
   impl_->wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (impl_->wake < 0) throw std::runtime_error("simulator: cannot create its wake-up event");
-  if (!impl_->options.linkPath.empty()) {
-    const std::string& link = impl_->options.linkPath;
-    struct stat existing {};
-    // Only a stale link is replaced; a file of the user's is never removed.
-    if (::lstat(link.c_str(), &existing) == 0) {
-      if (!S_ISLNK(existing.st_mode)) {
-        ::close(impl_->wake);
-        throw std::runtime_error("simulator: " + link + " exists and is not a symbolic link");
-      }
-      ::unlink(link.c_str());
-    }
-    if (::symlink(impl_->pty.slavePath().c_str(), impl_->options.linkPath.c_str()) != 0) {
-      ::close(impl_->wake);
-      throw std::runtime_error("simulator: cannot create the link " + impl_->options.linkPath);
-    }
+  if (impl_->wake < 0) {
+    if (!impl_->options.linkPath.empty()) removeLink(impl_->options.linkPath);
+    throw std::runtime_error("simulator: cannot create its wake-up event");
   }
   impl_->thread = std::thread([this] { impl_->run(); });
 }
@@ -266,10 +368,26 @@ void Network::stop() {
   const std::uint64_t one = 1;
   [[maybe_unused]] const auto written = ::write(impl_->wake, &one, sizeof one);
   if (impl_->thread.joinable()) impl_->thread.join();
-  if (!impl_->options.linkPath.empty()) ::unlink(impl_->options.linkPath.c_str());
+  if (impl_->pty && !impl_->options.linkPath.empty()) removeLink(impl_->options.linkPath);
 }
 
-std::string Network::slavePath() const { return impl_->pty.slavePath(); }
+std::string Network::slavePath() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->slavePath;
+}
+
+void Network::unplug() {
+  impl_->runOnLine([this] { impl_->hangUp(); });
+}
+
+void Network::replug() {
+  impl_->runOnLine([this] { impl_->plugIn(); });
+}
+
+bool Network::pluggedIn() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->plugged;
+}
 
 std::vector<int> Network::addresses() const {
   std::lock_guard lock(impl_->mutex);
@@ -316,14 +434,22 @@ void Network::setFault(int address, const FaultSpec& fault) {
   impl_->get(address).fault = fault;
 }
 
+void Network::setFault(int address, const std::string& command, const FaultSpec& fault) {
+  std::lock_guard lock(impl_->mutex);
+  setCommandFault(impl_->get(address).commandFaults, {command, fault});
+}
+
 void Network::clearFaults() {
   std::lock_guard lock(impl_->mutex);
-  for (auto& s : impl_->slots) s.fault = {};
+  for (auto& s : impl_->slots) {
+    s.fault = {};
+    s.commandFaults.clear();
+  }
 }
 
 std::vector<FrameRecord> Network::frames() const {
   std::lock_guard lock(impl_->mutex);
-  return impl_->log;
+  return impl_->log.recent();
 }
 
 void Network::clearFrames() {
@@ -333,7 +459,8 @@ void Network::clearFrames() {
 
 bool Network::waitForFrames(std::size_t n, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(impl_->mutex);
-  return impl_->framesChanged.wait_for(lock, timeout, [&] { return impl_->log.size() >= n; });
+  return impl_->framesChanged.wait_for(lock, timeout,
+                                       [&] { return impl_->log.countSinceClear() >= n; });
 }
 
 }  // namespace orvane::sim

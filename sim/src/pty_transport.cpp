@@ -137,4 +137,11 @@ void PtyTransport::write(std::string_view bytes) {
   }
 }
 
+bool PtyTransport::unread() const {
+  // A poll of the slave first moves what the kernel still holds in flight
+  // into the slave's input queue.
+  pollfd p{slave_, POLLIN, 0};
+  return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
+}
+
 }  // namespace orvane::sim

@@ -1,7 +1,9 @@
 // The simulator's end of a pseudo-terminal: the master, plus a descriptor of
 // the slave held open for the whole life of the line, so that the master never
 // sees a hang-up when a product closes and reopens the slave, and so that the
-// line settings the product chose can be read at any moment.
+// line settings the product chose can be read at any moment. Destroying it
+// closes the master, which hangs up every descriptor of the slave, the
+// product's as well as our own.
 #pragma once
 
 #include <string>
@@ -30,6 +32,9 @@ class PtyTransport {
   std::string readAvailable();
   // Writes all bytes to the master.
   void write(std::string_view bytes);
+  // Whether characters written to the master still wait for the product to
+  // read them (also those the kernel has not yet handed to the slave).
+  bool unread() const;
 
  private:
   int master_ = -1;

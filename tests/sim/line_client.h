@@ -48,6 +48,18 @@ class LineClient {
     return reply;
   }
 
+  // What arrived before the line hung up; nullopt when it did not hang up
+  // within the time-out (which restarts with every character).
+  std::optional<std::string> readUntilHangUp(std::chrono::milliseconds timeout) {
+    std::string received;
+    try {
+      while (auto byte = port_.readByte(timeout)) received += static_cast<char>(*byte);
+    } catch (const serial::SerialError&) {
+      return received;
+    }
+    return std::nullopt;
+  }
+
   // The reply text without CR (and without its checksum when it has one that matches).
   std::optional<std::string> ask(
       const std::string& command, bool withChecksum = false,
