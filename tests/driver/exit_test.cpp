@@ -30,8 +30,10 @@ constexpr int kRuns = 6;
 constexpr int kThreads = 4;
 constexpr int kWrongStatus = 3;
 
-// Long enough to live on the heap, so that a destroyed name is a freed block.
-const std::string kMissingDevice = "/dev/orvane-exit-test-no-such-device-at-all";
+// Long enough for the library's copy to live on the heap, so that a
+// destroyed copy is a freed block. A plain array: the test's own constants
+// must outlive the threads too.
+constexpr const char* kMissingDevice = "/dev/orvane-exit-test-no-such-device-at-all";
 
 bool documented(uint16_t status) {
   switch (status) {
@@ -62,7 +64,7 @@ void keepCalling(uint16_t port, std::string device) {
   for (unsigned i = 0;; ++i) {
     switch (i % 6) {
       case 0:
-        check(OV_SetPortName(port, (i % 12 == 0 ? kMissingDevice : device).c_str()));
+        check(OV_SetPortName(port, i % 12 == 0 ? kMissingDevice : device.c_str()));
         break;
       case 1:
         check(OV_InitialComm(port, OV_BAUD_9600, 8, OV_PARITY_NONE, 0));
