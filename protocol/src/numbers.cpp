@@ -1,8 +1,11 @@
 #include "protocol/numbers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <limits>
+#include <system_error>
 
 namespace orvane::protocol {
 
@@ -65,20 +68,70 @@ std::size_t skipBlanks(std::string_view text) {
 
 }  // namespace
 
+// The protocol's texts always use "." whatever the locale a program set, so
+// numbers are read and written with from_chars/to_chars, never through the C
+// locale (strtod, printf).
+
+namespace {
+
+// Where from_chars found the value out of range: a huge magnitude becomes an
+// infinity, a tiny one zero, as strtod would give them.
+double outOfRange(std::string_view number, bool negative) {
+  long long magnitude = 0;  // decimal exponent of the first significant digit, roughly
+  std::size_t i = 0;
+  while (i < number.size() && number[i] == '0') ++i;
+  std::size_t integerDigits = 0;
+  while (i < number.size() && number[i] >= '0' && number[i] <= '9') ++i, ++integerDigits;
+  magnitude = static_cast<long long>(integerDigits);
+  if (integerDigits == 0 && i < number.size() && number[i] == '.') {
+    ++i;
+    while (i < number.size() && number[i] == '0') ++i, --magnitude;
+  }
+  std::size_t e = number.find_first_of("eE");
+  if (e != std::string_view::npos) {
+    long long exponent = 0;
+    std::string_view digits = number.substr(e + 1);
+    const bool negativeExponent = !digits.empty() && digits.front() == '-';
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+      digits.remove_prefix(1);
+    for (char c : digits) exponent = std::min<long long>(exponent * 10 + (c - '0'), 1'000'000'000);
+    magnitude += negativeExponent ? -exponent : exponent;
+  }
+  const double value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  return negative ? -value : value;
+}
+
+}  // namespace
+
 double decimalValue(std::string_view text) {
   std::size_t start = skipBlanks(text);
   std::size_t length = numberLength(text, start, true);
   if (length == 0) return 0.0;
-  std::string number(text.substr(start, length));
-  return std::strtod(number.c_str(), nullptr);
+  std::string_view number = text.substr(start, length);
+  const bool negative = number.front() == '-';
+  if (number.front() == '+' || number.front() == '-') number.remove_prefix(1);
+  double value = 0.0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) return outOfRange(number, negative);
+  return negative ? -value : value;
 }
 
 long long integerValue(std::string_view text) {
   std::size_t start = skipBlanks(text);
   std::size_t length = numberLength(text, start, false);
   if (length == 0) return 0;
-  std::string number(text.substr(start, length));
-  return std::strtoll(number.c_str(), nullptr, 10);
+  std::string_view number = text.substr(start, length);
+  const bool negative = number.front() == '-';
+  if (number.front() == '+' || number.front() == '-') number.remove_prefix(1);
+  unsigned long long magnitude = 0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), magnitude);
+  constexpr auto kLargest = static_cast<unsigned long long>(std::numeric_limits<long long>::max());
+  if (result.ec == std::errc::result_out_of_range || magnitude > kLargest + (negative ? 1 : 0))
+    return negative ? std::numeric_limits<long long>::min() : std::numeric_limits<long long>::max();
+  if (negative)
+    return magnitude == kLargest + 1 ? std::numeric_limits<long long>::min()
+                                     : -static_cast<long long>(magnitude);
+  return static_cast<long long>(magnitude);
 }
 
 bool isDecimalNumber(std::string_view text) {
@@ -90,8 +143,9 @@ std::string plainDecimal(double value) {
   if (value == 0.0) return "0";
   char buffer[64];
   // Single-precision readings are shown with the digits they carry.
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  return buffer;
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+  return std::string(buffer, result.ptr);
 }
 
 std::string formatPattern(double value, std::string_view pattern) {
@@ -101,9 +155,11 @@ std::string formatPattern(double value, std::string_view pattern) {
   int minDigits = 0;
   for (char c : integerPart)
     if (c == '0') ++minDigits;
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, std::fabs(value));
-  std::string digits = buffer;
+  // A fixed-point text of a double can be 309 digits before the point.
+  char buffer[400 + 64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                    std::chars_format::fixed, std::min(decimals, 60));
+  std::string digits(buffer, result.ec == std::errc{} ? result.ptr : buffer);
   bool negative = std::signbit(value) && digits.find_first_not_of("0.") != std::string::npos;
   std::size_t intLength = digits.find('.');
   if (intLength == std::string::npos) intLength = digits.size();
