@@ -119,7 +119,9 @@ SerialPort SerialPort::open(const std::string& device) {
 }
 
 void SerialPort::fail(std::string_view what, int error) const {
-  throw SerialError(device_ + ": " + std::string(what) + ": " + causeText(error));
+  std::string text = device_ + ": " + std::string(what) + ": " + causeText(error);
+  if (error == EIO) throw DeviceDisconnected(std::move(text));
+  throw SerialError(std::move(text));
 }
 
 void SerialPort::configure(int baudRate, Parity parity) {

@@ -229,7 +229,8 @@ TEST(SerialPort, AVanishedLineIsReportedNotWaitedOn) {
     ::close(master);  // the adapter is pulled
   }
   auto start = Clock::now();
-  EXPECT_THROW(port.readByte(2s), SerialError);
+  EXPECT_THROW(port.readByte(2s), DeviceDisconnected);
+  EXPECT_THROW(port.write("$01M\r", 100ms), DeviceDisconnected);
   EXPECT_LT(Clock::now() - start, 1s);
 }
 

@@ -20,6 +20,13 @@ class SerialError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The adapter is gone (unplugged, or the device hung up): the line will not
+// come back by itself; close it and open it again.
+class DeviceDisconnected : public SerialError {
+ public:
+  using SerialError::SerialError;
+};
+
 enum class Parity { None = 0, Odd = 1, Even = 2 };
 
 // Whether a baud rate is one the line can be set to (1200 to 115200 of the
