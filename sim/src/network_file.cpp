@@ -1,11 +1,15 @@
 #include "sim/network_file.h"
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 
+#include "fault_reader.h"
+#include "json_document.h"
+#include "object_reader.h"
 #include "protocol/catalogue.h"
 
 namespace orvane::sim {
@@ -13,85 +17,14 @@ namespace {
 
 using nlohmann::json;
 
-// Reads one module object, naming the place of every problem.
-class ModuleReader {
- public:
-  ModuleReader(const json& object, std::string place) : object_(object), place_(std::move(place)) {}
-
-  [[noreturn]] void fail(const std::string& key, const std::string& problem) const {
-    throw std::invalid_argument(place_ + (key.empty() ? "" : "." + key) + ": " + problem);
-  }
-
-  bool has(const std::string& key) const { return object_.contains(key); }
-  const json& at(const std::string& key) const { return object_.at(key); }
-
-  // An integer written as a number or as a hexadecimal text "0x1F".
-  long long integer(const std::string& key, long long low, long long high) const {
-    const json& v = at(key);
-    long long value = 0;
-    if (v.is_number_integer()) {
-      value = v.get<long long>();
-    } else if (v.is_string() && v.get<std::string>().rfind("0x", 0) == 0 &&
-               v.get<std::string>().size() > 2) {
-      std::size_t used = 0;
-      const std::string text = v.get<std::string>().substr(2);
-      try {
-        value = std::stoll(text, &used, 16);
-      } catch (const std::exception&) {
-        used = 0;
-      }
-      if (used != text.size())
-        fail(key, "\"" + v.get<std::string>() + "\" is not a hexadecimal number");
-    } else {
-      fail(key, "expected an integer (or a text such as \"0x1F\")");
-    }
-    if (value < low || value > high)
-      fail(key, std::to_string(value) + " is outside " + std::to_string(low) + " to " +
-                    std::to_string(high));
-    return value;
-  }
-
-  // A nested object, checked before it is read.
-  const json& object(const std::string& key) const {
-    if (!at(key).is_object()) fail(key, "expected an object { ... }");
-    return at(key);
-  }
-
-  double number(const std::string& key) const {
-    if (!at(key).is_number()) fail(key, "expected a number");
-    return at(key).get<double>();
-  }
-
-  bool flag(const std::string& key) const {
-    if (!at(key).is_boolean()) fail(key, "expected true or false");
-    return at(key).get<bool>();
-  }
-
-  std::string text(const std::string& key) const {
-    if (!at(key).is_string()) fail(key, "expected a text");
-    return at(key).get<std::string>();
-  }
-
-  void onlyKeys(const std::set<std::string>& known) const {
-    for (const auto& item : object_.items())
-      if (!known.count(item.key())) fail(item.key(), "unknown setting");
-  }
-
-  const std::string& place() const { return place_; }
-
- private:
-  const json& object_;
-  std::string place_;
-};
-
 const std::set<std::string> kModuleKeys = {
     "model",     "address",        "baud",      "checksum",         "typeCode",   "format",
     "initState", "firmware",       "inputs",    "channelMask",      "openInputs", "cjcTemperature",
     "alarm",     "mapping",        "outputs",   "digitalInputs",    "toggleMask", "togglePeriod",
     "polarity",  "portDirections", "counters",  "counterInputMode", "gateMode",   "statusWord",
-    "rs232Baud", "device",         "delimiter", "deviceId"};
+    "rs232Baud", "device",         "delimiter", "deviceId",         "faults"};
 
-int baudCodeOfRate(const ModuleReader& r, const std::string& key) {
+int baudCodeOfRate(const ObjectReader& r, const std::string& key) {
   const auto rate = r.integer(key, 0, 1000000);
   for (int code = 0; code < 8; ++code)
     if (protocol::baudRateOf(code) == rate) return code;
@@ -105,7 +38,7 @@ void readSignal(const json& object, const std::string& place, Signal& s) {
   }
   if (!object.is_object())
     throw std::invalid_argument(place + ": expected a number or a signal object");
-  ModuleReader r(object, place);
+  ObjectReader r(object, place);
   r.onlyKeys({"shape", "value", "amplitude", "period"});
   const std::map<std::string, Signal::Shape> shapes = {{"constant", Signal::Shape::Constant},
                                                        {"ramp", Signal::Shape::Ramp},
@@ -124,14 +57,14 @@ void readSignal(const json& object, const std::string& place, Signal& s) {
   }
 }
 
-const json& list(const ModuleReader& r, const std::string& key, std::size_t most) {
+const json& list(const ObjectReader& r, const std::string& key, std::size_t most) {
   const json& v = r.at(key);
   if (!v.is_array()) r.fail(key, "expected a list");
   if (v.size() > most) r.fail(key, "at most " + std::to_string(most) + " entries");
   return v;
 }
 
-void readAnalog(const ModuleReader& r, ModuleState& m) {
+void readAnalog(const ObjectReader& r, ModuleState& m) {
   if (r.has("inputs")) {
     const json& v = list(r, "inputs", m.inputs.size());
     for (std::size_t i = 0; i < v.size(); ++i)
@@ -141,14 +74,14 @@ void readAnalog(const ModuleReader& r, ModuleState& m) {
   if (r.has("openInputs")) m.openInputs = static_cast<int>(r.integer("openInputs", 0, 0xFF));
   if (r.has("cjcTemperature")) m.cjcTemperature = r.number("cjcTemperature");
   if (r.has("alarm")) {
-    ModuleReader a(r.object("alarm"), r.place() + ".alarm");
+    ObjectReader a(r.object("alarm"), r.place() + ".alarm");
     a.onlyKeys({"mode", "low", "high"});
     if (a.has("mode")) m.alarmMode = static_cast<int>(a.integer("mode", 0, 2));
     if (a.has("low")) m.alarmLow = a.number("low");
     if (a.has("high")) m.alarmHigh = a.number("high");
   }
   if (r.has("mapping")) {
-    ModuleReader a(r.object("mapping"), r.place() + ".mapping");
+    ObjectReader a(r.object("mapping"), r.place() + ".mapping");
     a.onlyKeys({"enabled", "sourceLow", "sourceHigh", "targetLow", "targetHigh"});
     if (a.has("enabled")) m.mappingEnabled = a.flag("enabled");
     if (a.has("sourceLow"))
@@ -169,7 +102,7 @@ void readAnalog(const ModuleReader& r, ModuleState& m) {
   }
 }
 
-void readDigital(const ModuleReader& r, ModuleState& m) {
+void readDigital(const ObjectReader& r, ModuleState& m) {
   if (r.has("digitalInputs"))
     m.digitalInputs = static_cast<std::uint32_t>(r.integer("digitalInputs", 0, 0xFFFFFFF));
   if (r.has("toggleMask"))
@@ -183,13 +116,13 @@ void readDigital(const ModuleReader& r, ModuleState& m) {
     m.portDirections = static_cast<int>(r.integer("portDirections", 0, 0x0F));
 }
 
-void readCounters(const ModuleReader& r, ModuleState& m) {
+void readCounters(const ObjectReader& r, ModuleState& m) {
   if (r.has("counters")) {
     const json& v = list(r, "counters", 2);
     for (std::size_t i = 0; i < v.size(); ++i) {
       if (!v[i].is_object())
         r.fail("counters[" + std::to_string(i) + "]", "expected an object { ... }");
-      ModuleReader c(v[i], r.place() + ".counters[" + std::to_string(i) + "]");
+      ObjectReader c(v[i], r.place() + ".counters[" + std::to_string(i) + "]");
       c.onlyKeys({"rate", "running", "value", "max", "initial", "alarm", "limit"});
       CounterState& k = m.counters[i];
       if (c.has("rate")) k.ratePerS = c.number("rate");
@@ -208,12 +141,12 @@ void readCounters(const ModuleReader& r, ModuleState& m) {
   if (r.has("gateMode")) m.gateMode = static_cast<int>(r.integer("gateMode", 0, 2));
 }
 
-void readConverter(const ModuleReader& r, ModuleState& m) {
+void readConverter(const ObjectReader& r, ModuleState& m) {
   if (r.has("statusWord"))
     m.statusWord = static_cast<int>(r.integer("statusWord", 0, 0xFFFF)) & ~0x4000;
   if (r.has("rs232Baud")) m.rs232BaudCode = baudCodeOfRate(r, "rs232Baud");
   if (r.has("device")) {
-    ModuleReader d(r.object("device"), r.place() + ".device");
+    ObjectReader d(r.object("device"), r.place() + ".device");
     d.onlyKeys({"echo", "reply"});
     if (d.has("echo")) m.device.echo = d.flag("echo");
     if (d.has("reply")) m.device.fixedReply = d.text("reply");
@@ -226,9 +159,10 @@ void readConverter(const ModuleReader& r, ModuleState& m) {
   if (r.has("deviceId")) m.deviceId = r.text("deviceId");
 }
 
-ModuleState readModule(const json& object, const std::string& place) {
+ModuleState readModule(const json& object, const std::string& place,
+                       std::vector<FileFault>& faults) {
   if (!object.is_object()) throw std::invalid_argument(place + ": expected an object");
-  ModuleReader r(object, place);
+  ObjectReader r(object, place);
   r.onlyKeys(kModuleKeys);
   if (!r.has("model")) r.fail("", "the model is missing");
   if (!r.has("address")) r.fail("", "the address is missing");
@@ -246,62 +180,74 @@ ModuleState readModule(const json& object, const std::string& place) {
   readDigital(r, m);
   readCounters(r, m);
   readConverter(r, m);
+  if (r.has("faults")) {
+    auto more = readFaults(r, m.address);
+    faults.insert(faults.end(), more.begin(), more.end());
+  }
   return m;
 }
 
-std::string lineAndColumn(const std::string& text, std::size_t byte) {
-  std::size_t line = 1, column = 1;
-  for (std::size_t i = 0; i + 1 < byte && i < text.size(); ++i) {
-    if (text[i] == '\n') {
-      ++line;
-      column = 1;
-    } else {
-      ++column;
+NetworkSetup readSetup(const json& document) {
+  if (!document.is_object() || !document.contains("modules") || !document["modules"].is_array())
+    throw std::invalid_argument("top level: expected an object with a list \"modules\"");
+  for (const auto& item : document.items())
+    if (item.key() != "modules" && item.key() != "comment")
+      throw std::invalid_argument(item.key() + ": unknown setting");
+  NetworkSetup setup;
+  std::map<int, std::size_t> firstAt;
+  const json& list = document["modules"];
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string place = "modules[" + std::to_string(i) + "]";
+    setup.modules.push_back(readModule(list[i], place, setup.faults));
+    const auto [it, fresh] = firstAt.emplace(setup.modules.back().address, i);
+    if (!fresh) {
+      throw std::invalid_argument(place + ".address: address " + std::to_string(it->first) +
+                                  " is already used by modules[" + std::to_string(it->second) +
+                                  "]");
     }
   }
-  return "line " + std::to_string(line) + ", column " + std::to_string(column);
+  return setup;
 }
 
 }  // namespace
 
-std::vector<ModuleState> parseNetwork(const std::string& text, const std::string& name) {
-  json document;
+NetworkSetup parseNetworkSetup(const std::string& text, const std::string& name) {
   try {
-    document = json::parse(text);
-  } catch (const json::parse_error& e) {
-    throw NetworkFileError(name + ": " + lineAndColumn(text, e.byte) + ": not valid JSON");
-  }
-  try {
-    if (!document.is_object() || !document.contains("modules") || !document["modules"].is_array())
-      throw std::invalid_argument("top level: expected an object with a list \"modules\"");
-    for (const auto& item : document.items())
-      if (item.key() != "modules" && item.key() != "comment")
-        throw std::invalid_argument(item.key() + ": unknown setting");
-    std::vector<ModuleState> modules;
-    std::map<int, std::size_t> firstAt;
-    const json& list = document["modules"];
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      const std::string place = "modules[" + std::to_string(i) + "]";
-      modules.push_back(readModule(list[i], place));
-      const auto [it, fresh] = firstAt.emplace(modules.back().address, i);
-      if (!fresh) {
-        throw std::invalid_argument(place + ".address: address " + std::to_string(it->first) +
-                                    " is already used by modules[" + std::to_string(it->second) +
-                                    "]");
-      }
-    }
-    return modules;
-  } catch (const std::invalid_argument& e) {
+    return readSetup(parseDocument(text, name));
+  } catch (const NetworkFileError&) {
+    throw;
+  } catch (const std::exception& e) {
+    // Problems of the settings, and whatever else goes wrong (memory, the JSON library).
     throw NetworkFileError(name + ": " + e.what());
   }
 }
 
-std::vector<ModuleState> loadNetworkFile(const std::string& path) {
+NetworkSetup loadNetworkSetup(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error))
+    throw NetworkFileError(path + ": is a directory, not a network file");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw NetworkFileError(path + ": cannot be read");
   std::ostringstream text;
   text << in.rdbuf();
-  return parseNetwork(text.str(), path);
+  return parseNetworkSetup(text.str(), path);
+}
+
+std::vector<ModuleState> parseNetwork(const std::string& text, const std::string& name) {
+  return parseNetworkSetup(text, name).modules;
+}
+
+std::vector<ModuleState> loadNetworkFile(const std::string& path) {
+  return loadNetworkSetup(path).modules;
+}
+
+void applyFaults(Network& network, const std::vector<FileFault>& faults) {
+  for (const auto& f : faults) {
+    if (f.command)
+      network.setFault(f.address, *f.command, f.fault);
+    else
+      network.setFault(f.address, f.fault);
+  }
 }
 
 }  // namespace orvane::sim

@@ -1,7 +1,10 @@
-// orvsim: runs a simulated module network on a pseudo-terminal until SIGINT
-// or SIGTERM.
+// orvsim: runs a simulated module network on a pseudo-terminal until SIGINT,
+// SIGTERM, SIGHUP (its terminal closed) or SIGPIPE (the reader of its output
+// went away).
 #include <signal.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
@@ -69,7 +72,9 @@ void logFrame(const sim::FrameRecord& f) {
     std::printf("  -> %s\n", sim::printable(f.reply).c_str());
   else
     std::printf("  (no reply)\n");
-  std::fflush(stdout);
+  // The SIGPIPE of a failed write stays pending on this thread, where no one
+  // waits for it: hand it to the process.
+  if (std::fflush(stdout) != 0 && errno == EPIPE) ::kill(::getpid(), SIGPIPE);
 }
 
 }  // namespace
@@ -80,10 +85,12 @@ int main(int argc, char** argv) {
     usage(std::cerr);
     return kUsageOrFile;
   }
-  std::vector<sim::ModuleState> modules;
+  sim::NetworkSetup setup;
   try {
-    modules =
-        args->networkFile.empty() ? sim::demoNetwork() : sim::loadNetworkFile(args->networkFile);
+    if (args->networkFile.empty())
+      setup.modules = sim::demoNetwork();
+    else
+      setup = sim::loadNetworkSetup(args->networkFile);
   } catch (const sim::NetworkFileError& e) {
     std::cerr << "orvsim: " << e.what() << "\n";
     return kUsageOrFile;
@@ -94,6 +101,8 @@ int main(int argc, char** argv) {
   sigemptyset(&stopSignals);
   sigaddset(&stopSignals, SIGINT);
   sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGHUP);
+  sigaddset(&stopSignals, SIGPIPE);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   try {
@@ -101,13 +110,14 @@ int main(int argc, char** argv) {
     options.wireTime = args->wireTime;
     options.linkPath = args->linkPath;
     if (args->verbose) options.onFrame = logFrame;
-    sim::Network network(modules, options);
+    sim::Network network(setup.modules, options);
+    sim::applyFaults(network, setup.faults);
     std::printf("%s\n", network.slavePath().c_str());
     if (!args->linkPath.empty())
       std::printf("link %s -> %s\n", args->linkPath.c_str(), network.slavePath().c_str());
-    std::printf("%zu modules%s:\n", modules.size(),
+    std::printf("%zu modules%s:\n", setup.modules.size(),
                 args->networkFile.empty() ? " (demo network)" : "");
-    listModules(modules);
+    listModules(setup.modules);
     std::fflush(stdout);
     int signal = 0;
     sigwait(&stopSignals, &signal);

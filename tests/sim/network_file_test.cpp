@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "line_client.h"
 #include "sim/network.h"
 
 namespace orvane::sim {
@@ -79,12 +80,91 @@ TEST(NetworkFile, ErrorsNameFilePlaceAndProblem) {
             "line.json: top level: expected an object with a list \"modules\"");
 }
 
-TEST(NetworkFile, MissingFileIsNamed) {
+TEST(NetworkFile, FaultsOfAModuleAndOfItsCommandsReachTheLine) {
+  const auto setup = parseNetworkSetup(R"({"modules": [
+      { "model": "7213", "address": 1, "faults": [
+          { "command": "$AAM", "reply": "\u00fe\u0000X\r", "delayMs": 5 },
+          { "refuseAll": true, "charGapMs": 1 },
+          { "command": "$AAF" } ] },
+      { "model": "7215", "address": 2, "faults": [{ "silent": true, "wrongChecksum": true,
+          "lowerCaseChecksum": true, "nulBytes": true, "noCarriageReturn": true,
+          "garbage": true }] } ]})",
+                                       "x.json");
+  ASSERT_EQ(setup.faults.size(), 4u);
+  EXPECT_EQ(setup.faults[0].command, "$AAM");
+  EXPECT_EQ(setup.faults[0].fault.delayMs, 5);
+  EXPECT_EQ(setup.faults[1].command, std::nullopt);
+  const FaultSpec& all = setup.faults[3].fault;
+  EXPECT_EQ(setup.faults[3].address, 2);
+  EXPECT_TRUE(all.silent && all.wrongChecksum && all.lowerCaseChecksum && all.nulBytes &&
+              all.noCarriageReturn && all.garbage && !all.refuseAll);
+
+  Network net(setup.modules);
+  applyFaults(net, setup.faults);
+  test::LineClient line(net.slavePath());
+  EXPECT_EQ(line.exchange("$01M"), std::string("\xFE\0X\r", 4));
+  EXPECT_EQ(line.ask("$012"), "?01");
+  EXPECT_EQ(line.ask("$01F"), "!01A1.0");
+  EXPECT_EQ(line.exchange("$02M"), std::nullopt);
+}
+
+TEST(NetworkFile, FaultErrorsNameTheFault) {
+  const auto withFaults = [](const std::string& faults) {
+    return errorOf(R"({"modules": [{"model": "7213", "address": 1, "faults": )" + faults + "}]}");
+  };
+  EXPECT_EQ(withFaults(R"([{"hangUpAfter": 3}])"),
+            "line.json: modules[0].faults[0].hangUpAfter: unknown setting");
+  EXPECT_EQ(withFaults(R"([{}, {"delayMs": -1}])"),
+            "line.json: modules[0].faults[1].delayMs: -1 is outside 0 to 600000");
+  EXPECT_EQ(withFaults(R"([{"reply": "Ā"}])"),
+            "line.json: modules[0].faults[0].reply: only characters up to \\u00FF can go on "
+            "the line");
+  EXPECT_EQ(withFaults(R"([{"command": ""}])"),
+            "line.json: modules[0].faults[0].command: expected a command such as \"$AA3\"");
+  EXPECT_EQ(withFaults(R"({"silent": true})"), "line.json: modules[0].faults: expected a list");
+  EXPECT_EQ(withFaults(R"(["silent"])"),
+            "line.json: modules[0].faults[0]: expected an object { ... }");
+}
+
+// Whatever the JSON library makes of a file, the loader names the file and
+// throws nothing but its own error.
+TEST(NetworkFile, JsonLibraryErrorsBecomeFileErrors) {
+  const std::string module = R"({"modules": [{"model": "7213", "address": )";
+  EXPECT_EQ(errorOf(module + "1e999}]}"),
+            "line.json: line 1, column 43: the number 1e999 is out of range");
+  EXPECT_EQ(errorOf(module + "99999999999999999999}]}"),
+            "line.json: modules[0].address: 1e+20 is outside 0 to 255");
+  EXPECT_EQ(errorOf(module + "18446744073709551615}]}"),
+            "line.json: modules[0].address: 18446744073709551615 is outside 0 to 255");
+  EXPECT_EQ(errorOf(module + "\"0xFFFFFFFFFFFFFFFFFFFF\"}]}"),
+            "line.json: modules[0].address: 0xFFFFFFFFFFFFFFFFFFFF is outside 0 to 255");
+  EXPECT_EQ(errorOf(module + "1.5}]}"),
+            "line.json: modules[0].address: expected an integer (or a text such as \"0x1F\")");
+  EXPECT_EQ(parseNetwork(module + "2.0}]}", "line.json").at(0).address, 2);
+  EXPECT_EQ(errorOf(R"({"modules": ["7213"]})"), "line.json: modules[0]: expected an object");
+  EXPECT_EQ(errorOf(R"({"modules": {"model": "7213"}})"),
+            "line.json: top level: expected an object with a list \"modules\"");
+  EXPECT_EQ(errorOf("{\"modules\": [{\"model\": \"72\xC3\x28\"}]}"),
+            "line.json: line 1, column 28: not valid UTF-8 text");
+  EXPECT_EQ(errorOf(module + "1"),
+            "line.json: line 1, column 44: not valid JSON: the text ends too early");
+  EXPECT_EQ(errorOf(""), "line.json: line 1, column 1: not valid JSON: the text ends too early");
+  EXPECT_EQ(errorOf(std::string(100000, '[') + std::string(100000, ']')),
+            "line.json: top level: expected an object with a list \"modules\"");
+}
+
+TEST(NetworkFile, MissingFileAndDirectoryAreNamed) {
   try {
     loadNetworkFile("/nonexistent/line.json");
     FAIL() << "accepted a missing file";
   } catch (const NetworkFileError& e) {
     EXPECT_EQ(std::string(e.what()), "/nonexistent/line.json: cannot be read");
+  }
+  try {
+    loadNetworkSetup("/tmp");
+    FAIL() << "accepted a directory";
+  } catch (const NetworkFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "/tmp: is a directory, not a network file");
   }
 }
 

@@ -46,7 +46,7 @@ class Program {
       ::kill(pid_, SIGKILL);
       ::waitpid(pid_, nullptr, 0);
     }
-    ::close(out_);
+    if (out_ >= 0) ::close(out_);
   }
 
   // Output until it holds the text or the time-out passed.
@@ -61,6 +61,12 @@ class Program {
       output_.append(buffer, static_cast<std::size_t>(n));
     }
     return output_;
+  }
+
+  // The reader of the program's output goes away.
+  void closeOutput() {
+    ::close(out_);
+    out_ = -1;
   }
 
   int stop(int signal) {
@@ -81,7 +87,8 @@ class Program {
 };
 
 TEST(Orvsim, RunsDemoNetworkOnLinkAndStopsCleanlyOnSignals) {
-  for (int signal : {SIGTERM, SIGINT}) {
+  for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGPIPE}) {
+    SCOPED_TRACE(signal);
     const std::string link = ::testing::TempDir() + "orvsim-program-link";
     Program orvsim({"--link", link, "-v"});
     const std::string out = orvsim.readUntil("(demo network)", 3000ms);
@@ -95,6 +102,40 @@ TEST(Orvsim, RunsDemoNetworkOnLinkAndStopsCleanlyOnSignals) {
     EXPECT_EQ(orvsim.stop(signal), 0);
     EXPECT_NE(::access(link.c_str(), F_OK), 0);
   }
+}
+
+TEST(Orvsim, StopsCleanlyWhenTheReaderOfItsLogGoesAway) {
+  const std::string link = ::testing::TempDir() + "orvsim-pipe-link";
+  Program orvsim({"--link", link, "-v"});
+  ASSERT_NE(orvsim.readUntil("(demo network)", 3000ms).find("(demo network)"), std::string::npos);
+  orvsim.closeOutput();
+  {
+    test::LineClient line(link);
+    line.sendRaw("$01M\r");  // logging it fails
+  }
+  EXPECT_EQ(orvsim.wait(), 0);
+  EXPECT_NE(::access(link.c_str(), F_OK), 0);
+}
+
+TEST(Orvsim, NetworkFileFaultsApplyToTheLine) {
+  const std::string file = ::testing::TempDir() + "orvsim-faults.json";
+  const std::string link = ::testing::TempDir() + "orvsim-faults-link";
+  std::ofstream(file) << R"({"modules": [{"model": "7213", "address": 1,
+      "faults": [{"command": "$AAM", "reply": ">bad\u0000\r"}, {"refuseAll": true}]}]})";
+  Program orvsim({"--network", file, "--link", link});
+  ASSERT_NE(orvsim.readUntil("7213", 3000ms).find("7213"), std::string::npos);
+  test::LineClient line(link);
+  EXPECT_EQ(line.exchange("$01M"), std::string(">bad\0\r", 6));
+  EXPECT_EQ(line.ask("$01F"), "?01");
+}
+
+TEST(Orvsim, JsonLibraryErrorIsNamedWithExitStatus2) {
+  const std::string file = ::testing::TempDir() + "orvsim-overflow.json";
+  std::ofstream(file) << R"({"modules": [{"model": "7213", "address": 1e999}]})";
+  Program orvsim({"--network", file});
+  const std::string out = orvsim.readUntil("\n", 3000ms);
+  EXPECT_EQ(orvsim.wait(), 2);
+  EXPECT_EQ(out, "orvsim: " + file + ": line 1, column 43: the number 1e999 is out of range\n");
 }
 
 TEST(Orvsim, BadNetworkFileIsNamedWithExitStatus2) {

@@ -2,11 +2,13 @@
 // documented in docs/network-files.md; examples in sim/networks/).
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "sim/module_state.h"
+#include "sim/network.h"
 
 namespace orvane::sim {
 
@@ -17,9 +19,31 @@ class NetworkFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-std::vector<ModuleState> loadNetworkFile(const std::string& path);
+// A fault a network file puts on a module: on all its replies, or on those
+// to one command (a pattern as Network::setFault takes it).
+struct FileFault {
+  int address = 0;
+  std::optional<std::string> command;
+  FaultSpec fault;
+};
 
+// Everything a network file describes.
+struct NetworkSetup {
+  std::vector<ModuleState> modules;
+  std::vector<FileFault> faults;  // in the order of the file
+};
+
+// These throw nothing but NetworkFileError, whatever the file holds.
+NetworkSetup loadNetworkSetup(const std::string& path);
 // The same from text; the name stands for the file in messages.
+NetworkSetup parseNetworkSetup(const std::string& text, const std::string& name);
+
+// The modules alone.
+std::vector<ModuleState> loadNetworkFile(const std::string& path);
 std::vector<ModuleState> parseNetwork(const std::string& text, const std::string& name);
+
+// Sets the faults on the network's modules, a later one replacing an earlier
+// one of the same module and command.
+void applyFaults(Network& network, const std::vector<FileFault>& faults);
 
 }  // namespace orvane::sim
