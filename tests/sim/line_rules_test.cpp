@@ -84,5 +84,28 @@ TEST(LineRules, FrameLogRecordsBaudRateAnswererAndReply) {
   EXPECT_FALSE(net.waitForFrames(1, 50ms));
 }
 
+TEST(LineRules, FrameLogKeepsARecentWindowAndCountsOn) {
+  Network net(twoModules());
+  LineClient line(net.slavePath());
+  const std::size_t sent = Network::kFrameLogWindow + 10;
+  for (std::size_t i = 0; i < sent; i += 1000) {
+    std::string burst;
+    for (std::size_t k = i; k < std::min(sent, i + 1000); ++k)
+      burst += "$7F" + std::to_string(k) + "\r";  // nobody there
+    line.sendRaw(burst);
+  }
+  ASSERT_TRUE(net.waitForFrames(sent, 5000ms));
+  const auto log = net.frames();
+  ASSERT_EQ(log.size(), Network::kFrameLogWindow);
+  EXPECT_EQ(log.front().raw, "$7F10\r");
+  EXPECT_EQ(log.back().raw, "$7F" + std::to_string(sent - 1) + "\r");
+  EXPECT_FALSE(net.waitForFrames(sent + 1, 50ms));
+  net.clearFrames();
+  EXPECT_EQ(line.ask("$01M"), "!017213");
+  EXPECT_TRUE(net.waitForFrames(1, 1000ms));
+  EXPECT_FALSE(net.waitForFrames(2, 50ms));
+  EXPECT_EQ(net.frames().size(), 1u);
+}
+
 }  // namespace
 }  // namespace orvane::sim
