@@ -73,6 +73,7 @@ struct Network::Impl {
   bool stopping = false;
   std::vector<std::function<void()>> jobs;
   std::thread thread;
+  std::thread::id lineThread;  // set once, before the thread takes the lock
   std::string pending;
 
   Moment now() const { return {std::chrono::duration<double>(Clock::now() - start).count()}; }
@@ -96,8 +97,8 @@ struct Network::Impl {
     checkWatchdog(s.state, {s.lastHostOk}, t);
   }
 
-  // Sleeps until the deadline, waking early when the network stops; false
-  // then. ppoll keeps the microseconds that a character takes at 115200 bps.
+  // Sleeps until the deadline, waking early when the network stops or a job
+  // arrives; false then. ppoll keeps the microseconds that a character takes at 115200 bps.
   bool pauseUntil(Clock::time_point deadline) const {
     pollfd p{wake, POLLIN, 0};
     for (;;) {
@@ -126,6 +127,7 @@ struct Network::Impl {
   void onFrame(const std::string& raw);
   std::optional<Answer> answerFrame(const std::string& raw, const LineSettings& line,
                                     FrameRecord& record);
+  Reply carryOut(Slot& s, const Command& command, bool refuse, Moment t);
   std::optional<Answer> answerModule(Slot& s, const Command& command, Moment t,
                                      FrameRecord& record);
   void send(const Answer& answer);
@@ -166,7 +168,7 @@ bool Network::Impl::runJobs() {
 
 // The pty is the line thread's: others hand it a job and wait for it.
 void Network::Impl::runOnLine(const std::function<void()>& job) {
-  if (std::this_thread::get_id() == thread.get_id()) {
+  if (std::this_thread::get_id() == lineThread) {
     job();  // from the onFrame callback
     return;
   }
@@ -265,22 +267,20 @@ std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const 
   return std::nullopt;
 }
 
+Reply Network::Impl::carryOut(Slot& s, const Command& command, bool refuse, Moment t) {
+  if (refuse) return refused(command);
+  const auto newAddress = requestedAddress(command);
+  if (newAddress && *newAddress != s.state.address && find(*newAddress))
+    return refused(command);  // two modules would share the address
+  if (command.lead == '~' && command.body.rfind('2', 0) == 0)
+    s.lastHostOk = t.t;  // the watchdog starts timing now
+  return respond(s.state, command, t);
+}
+
 std::optional<Answer> Network::Impl::answerModule(Slot& s, const Command& command, Moment t,
                                                   FrameRecord& record) {
   const FaultSpec& fault = faultFor(s.commandFaults, s.fault, command);
-  Reply reply;
-  if (fault.silent) {
-    reply = std::nullopt;
-  } else if (fault.refuseAll) {
-    reply = refused(command);
-  } else if (const auto newAddress = requestedAddress(command);
-             newAddress && *newAddress != s.state.address && find(*newAddress)) {
-    reply = refused(command);  // two modules would share the address
-  } else {
-    reply = respond(s.state, command, t);
-    if (command.lead == '~' && command.body.rfind('2', 0) == 0)
-      s.lastHostOk = t.t;  // the watchdog starts timing now
-  }
+  const Reply reply = fault.silent ? std::nullopt : carryOut(s, command, fault.refuseAll, t);
   Answer answer;
   if (fault.reply && !fault.silent)
     answer.bytes = *fault.reply;
@@ -351,7 +351,9 @@ Network::Network(std::vector<ModuleState> modules, NetworkOptions options)
     if (!impl_->options.linkPath.empty()) removeLink(impl_->options.linkPath);
     throw std::runtime_error("simulator: cannot create its wake-up event");
   }
+  std::lock_guard lock(impl_->mutex);
   impl_->thread = std::thread([this] { impl_->run(); });
+  impl_->lineThread = impl_->thread.get_id();
 }
 
 Network::~Network() {
