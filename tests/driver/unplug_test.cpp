@@ -1,0 +1,93 @@
+// Pulling the USB adapter at three moments of an exchange, through orvio:
+// the call fails at once with OV_IO_ERROR instead of waiting out its
+// time-out, nothing is thrown, and after replugging a release and reopen of
+// the same port number talks to the module again.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "driver_fixture.h"
+
+namespace orvane::driver::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr int16_t kReplyTimeoutMs = 500;
+// A failure must come from the hang-up, well before a time-out could end it.
+constexpr auto kFailureLimit = std::chrono::milliseconds(kReplyTimeoutMs) + 200ms;
+
+enum class Moment { IdleBeforeSend, AfterTheCommand, AfterThreeReplyCharacters };
+
+std::string nameOf(const ::testing::TestParamInfo<Moment>& info) {
+  switch (info.param) {
+    case Moment::IdleBeforeSend:
+      return "IdleBeforeSend";
+    case Moment::AfterTheCommand:
+      return "AfterTheCommand";
+    default:
+      return "AfterThreeReplyCharacters";
+  }
+}
+
+class OrvioUnplugTest : public ::testing::TestWithParam<Moment> {
+ protected:
+  void TearDown() override {
+    OV_ReleaseComm(kPort);
+    OV_SetPortName(kPort, nullptr);
+    OV_TimeOut(kPort, 100);
+  }
+  std::string link_ = ::testing::TempDir() + "orvane-orvio-unplug-" + std::to_string(::getpid());
+};
+
+TEST_P(OrvioUnplugTest, FailsAtOnceAndTheSamePortWorksAfterReopening) {
+  sim::NetworkOptions options;
+  options.linkPath = link_;
+  sim::Network net({sim::makeModule("7213", 1)}, options);
+  ASSERT_EQ(OV_SetPortName(kPort, link_.c_str()), OV_SUCCESS);
+  OV_TimeOut(kPort, kReplyTimeoutMs);
+  ASSERT_EQ(OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS);
+  char name[30] = "";
+  ASSERT_EQ(OV_GetModuleName(kPort, 1, name), OV_SUCCESS);
+
+  switch (GetParam()) {
+    case Moment::IdleBeforeSend:
+      net.unplug();
+      break;
+    case Moment::AfterTheCommand:
+      net.setFault(1, "$AAM", {.hangUpAfter = 0});
+      break;
+    case Moment::AfterThreeReplyCharacters:
+      net.setFault(1, "$AAM", {.hangUpAfter = 3});
+      break;
+  }
+  std::strcpy(name, "unchanged");
+  auto started = Clock::now();
+  EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_IO_ERROR);
+  auto took = Clock::now() - started;
+  EXPECT_LT(took, kFailureLimit);
+  RecordProperty(
+      "failureMs",
+      static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+  EXPECT_STREQ(name, "unchanged");
+  // Until the program reopens the port, every call fails the same way.
+  EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_IO_ERROR);
+
+  net.clearFaults();
+  net.replug();
+  EXPECT_EQ(OV_ReleaseComm(kPort), OV_SUCCESS);
+  ASSERT_EQ(OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS);
+  EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_SUCCESS);
+  EXPECT_STREQ(name, "7213");
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, OrvioUnplugTest,
+                         ::testing::Values(Moment::IdleBeforeSend, Moment::AfterTheCommand,
+                                           Moment::AfterThreeReplyCharacters),
+                         nameOf);
+
+}  // namespace
+}  // namespace orvane::driver::test

@@ -1,0 +1,117 @@
+// Pulling the USB adapter at three moments of an exchange, on the serial
+// layer itself: the exchange fails at once instead of waiting out its
+// time-out, and the same link path works again once the adapter is back.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "serial/config_dir.h"
+#include "serial/serial_port.h"
+#include "sim/network.h"
+
+namespace orvane::serial {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kReplyTimeout = 500ms;
+// A failure must come from the hang-up, well before a time-out could end it.
+constexpr auto kFailureLimit = kReplyTimeout + 200ms;
+
+enum class Moment { IdleBeforeSend, AfterTheCommand, AfterThreeReplyCharacters };
+
+std::string nameOf(const ::testing::TestParamInfo<Moment>& info) {
+  switch (info.param) {
+    case Moment::IdleBeforeSend:
+      return "IdleBeforeSend";
+    case Moment::AfterTheCommand:
+      return "AfterTheCommand";
+    default:
+      return "AfterThreeReplyCharacters";
+  }
+}
+
+// One exchange as a product does it: write the frame, read up to the CR with
+// a time-out that restarts with every character. Nullopt when the exchange
+// failed without an exception (a refused write or a time-out).
+std::optional<std::string> exchange(SerialPort& port, const std::string& frame) {
+  port.purge();
+  if (!port.write(frame, kReplyTimeout)) return std::nullopt;
+  std::string reply;
+  while (auto byte = port.readByte(kReplyTimeout)) {
+    if (*byte == '\r') return reply;
+    reply += static_cast<char>(*byte);
+  }
+  return std::nullopt;
+}
+
+struct Outcome {
+  std::optional<std::string> reply;
+  std::string error;  // the SerialError text, if one was thrown
+  std::chrono::milliseconds took{};
+};
+
+Outcome timedExchange(SerialPort& port, const std::string& frame) {
+  Outcome outcome;
+  auto started = Clock::now();
+  try {
+    outcome.reply = exchange(port, frame);
+  } catch (const SerialError& e) {
+    outcome.error = e.what();
+  }
+  outcome.took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+  return outcome;
+}
+
+class SerialUnplugTest : public ::testing::TestWithParam<Moment> {
+ protected:
+  std::string link_ = ::testing::TempDir() + "orvane-serial-unplug-" + std::to_string(::getpid());
+};
+
+TEST_P(SerialUnplugTest, FailsAtOnceAndTheSameLinkWorksAfterReplugging) {
+  sim::NetworkOptions options;
+  options.linkPath = link_;
+  sim::Network net({sim::makeModule("7213", 1)}, options);
+  auto port = SerialPort::open(link_);
+  port.configure(9600);
+  ASSERT_EQ(exchange(port, "$01M\r"), "!017213");
+
+  switch (GetParam()) {
+    case Moment::IdleBeforeSend:
+      net.unplug();
+      break;
+    case Moment::AfterTheCommand:
+      net.setFault(1, "$AAM", {.hangUpAfter = 0});
+      break;
+    case Moment::AfterThreeReplyCharacters:
+      net.setFault(1, "$AAM", {.hangUpAfter = 3});
+      break;
+  }
+  Outcome failed = timedExchange(port, "$01M\r");
+  EXPECT_FALSE(failed.reply) << "a reply through a pulled adapter: " << *failed.reply;
+  // The documented report, or a failed write or read: never a wait.
+  if (!failed.error.empty()) {
+    EXPECT_NE(failed.error.find("device disconnected"), std::string::npos) << failed.error;
+  }
+  EXPECT_LT(failed.took, kFailureLimit);
+  RecordProperty("failureMs", static_cast<int>(failed.took.count()));
+  EXPECT_FALSE(net.pluggedIn());
+
+  port.close();
+  net.clearFaults();
+  net.replug();
+  auto again = SerialPort::open(link_);
+  again.configure(9600);
+  EXPECT_EQ(exchange(again, "$01M\r"), "!017213");
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, SerialUnplugTest,
+                         ::testing::Values(Moment::IdleBeforeSend, Moment::AfterTheCommand,
+                                           Moment::AfterThreeReplyCharacters),
+                         nameOf);
+
+}  // namespace
+}  // namespace orvane::serial
