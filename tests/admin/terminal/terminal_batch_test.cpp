@@ -2,6 +2,7 @@
 
 #include "admin/terminal/terminal_display.h"
 #include "tests/admin/core/read_file.h"
+#include "tests/admin/terminal/guarded_fifo.h"
 #include "tests/admin/terminal/terminal_fixture.h"
 
 namespace orvane::admin {
@@ -154,6 +155,19 @@ TEST_F(TerminalBatchTest, BatchFileThatCannotBeOpenedLeavesTheButtonsDisabled) {
   EXPECT_TRUE(lineEdit("BatchFileName").text().isEmpty()) << "a cancelled dialog";
   EXPECT_EQ(ui_->messages.size(), 1u);
   EXPECT_FALSE(enabled("StepBatchBtn"));
+}
+
+TEST_F(TerminalBatchTest, BatchFileThatIsNoRegularFileIsRefusedWithoutBlocking) {
+  start({simModule("7213", 1)});
+  GuardedFifo fifo(path("fifo"));
+  for (const std::string& name : {fifo.path(), std::string("/dev/zero"), path("")}) {
+    ui_->messages.clear();
+    chooseBatchFile(name);
+    ASSERT_EQ(ui_->texts(), std::vector<QString>{"Error opening file."}) << name;
+    EXPECT_FALSE(enabled("RunBatchBtn")) << name;
+    EXPECT_FALSE(enabled("DisplayBatchBtn")) << name;
+  }
+  EXPECT_TRUE(rawFrames().empty());
 }
 
 TEST_F(TerminalBatchTest, RepeatedCommandIsCutToSixteenCharacters) {

@@ -14,6 +14,7 @@
 #include "admin/terminal/terminal_addressing.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/read_file.h"
+#include "tests/admin/terminal/guarded_fifo.h"
 
 namespace orvane::admin {
 namespace {
@@ -95,6 +96,44 @@ TEST(BatchFileTest, EveryLineIsACommandWhateverItsLineEnd) {
   EXPECT_FALSE(file.open(dir.filePath("none.txt").toStdString()));
   EXPECT_FALSE(file.open(dir.path().toStdString())) << "a directory";
   EXPECT_FALSE(file.isOpen());
+}
+
+TEST(BatchFileTest, OnlyARegularFileOpensAndAFifoDoesNotBlockTheOpen) {
+  QTemporaryDir dir;
+  BatchFile file;
+  testing::GuardedFifo fifo(dir.filePath("fifo").toStdString());
+  EXPECT_FALSE(file.open(fifo.path())) << "a FIFO";
+  EXPECT_FALSE(file.isOpen());
+  EXPECT_FALSE(file.open("/dev/zero")) << "a device that never ends";
+  EXPECT_FALSE(file.isOpen());
+  EXPECT_TRUE(file.atEnd());
+  ASSERT_TRUE(file.open(writeTemp(dir, "$012\r\n")));
+  EXPECT_FALSE(file.open(fifo.path())) << "a refused open closes the file before";
+  EXPECT_TRUE(file.atEnd());
+}
+
+TEST(BatchFileTest, ALongLineIsCutAndItsRestSkipped) {
+  constexpr std::size_t kLimit = 4096;
+  QTemporaryDir dir;
+  BatchFile file;
+  const std::string longLine = std::string(kLimit, 'A') + std::string(3 * kLimit, 'B');
+  const std::string exact = std::string(kLimit - 1, 'C') + 'D';
+  ASSERT_TRUE(file.open(
+      writeTemp(dir, longLine + "\r\n$012\r\n" + exact + "\r\n" + exact + "\n" + longLine + "\r")));
+  EXPECT_EQ(file.readLine(), std::string(kLimit, 'A'));
+  EXPECT_EQ(file.readLine(), "$012") << "the next line is the next command";
+  EXPECT_EQ(file.readLine(), exact) << "a line of exactly the limit loses only its CR";
+  EXPECT_EQ(file.readLine(), exact);
+  EXPECT_EQ(file.readLine(), std::string(kLimit, 'A')) << "a long last line without LF";
+  EXPECT_TRUE(file.atEnd());
+
+  file.rewind();
+  file.skipLines(1);
+  EXPECT_EQ(file.readLine(), "$012");
+  file.rewind();
+  const auto lines = file.readToEnd();
+  ASSERT_EQ(lines.size(), 5u);
+  for (const auto& line : lines) EXPECT_LE(line.size(), kLimit);
 }
 
 TEST(CommandLogTest, WritesTrimmedLinesAndNamesTheCauseOfAFailure) {
