@@ -17,8 +17,11 @@ std::size_t slot(int com) {
 }  // namespace
 
 void ComPorts::open(int com) {
-  auto& line = ports_[slot(com)];
-  if (!line.isOpen()) line = serial::SerialPort::open(serial::devicePathForCom(com, configDir_));
+  const std::size_t index = slot(com);
+  auto& line = ports_[index];
+  if (line.isOpen()) return;
+  line = serial::SerialPort::open(serial::devicePathForCom(com, configDir_));
+  lineBaudCodes_[index] = -1;
 }
 
 void ComPorts::close(int com) {

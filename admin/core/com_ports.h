@@ -11,11 +11,15 @@ namespace orvane::admin {
 
 class ComPorts {
  public:
-  explicit ComPorts(const std::filesystem::path& configDir) : configDir_(configDir) {}
+  // lineBaudCodes: the BaudCode each port's line is set to (-1 unknown).
+  ComPorts(const std::filesystem::path& configDir, std::array<int, 8>& lineBaudCodes)
+      : configDir_(configDir), lineBaudCodes_(lineBaudCodes) {}
 
-  // Opens COM n (1..8) if it is not open yet. Throws serial::SerialError with
-  // the serial layer's text (device in use, missing), or for a COM number
-  // outside 1..8.
+  // Opens COM n (1..8) if it is not open yet. Opening a tty sets nothing on
+  // it: a replugged adapter or another program may have left it at another
+  // speed or in cooked mode, so its BaudCode becomes unknown and the next
+  // write configures the line. Throws serial::SerialError with the serial
+  // layer's text (device in use, missing), or for a COM number outside 1..8.
   void open(int com);
   void close(int com);
   bool isOpen(int com) const;
@@ -24,6 +28,7 @@ class ComPorts {
 
  private:
   const std::filesystem::path& configDir_;
+  std::array<int, 8>& lineBaudCodes_;
   std::array<serial::SerialPort, 8> ports_;
 };
 

@@ -56,6 +56,7 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
     const auto byte = line.readByte(timeout);
     if (!byte) return false;
     if (*byte == static_cast<std::uint8_t>(protocol::kCarriageReturn)) break;
+    if (reply.size() == kLongestReply) return false;
     reply.push_back(static_cast<char>(*byte));
   }
   if (checksumFlag != 1) return true;
@@ -65,21 +66,34 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
   return true;
 }
 
-void ExchangeCommand(AdminContext& context, int entryIndex, int delayMs, int timeoutMs) {
-  const int checksumFlag = effectiveChecksum(context, entryIndex);
-  try {
-    WriteCommand(context, context.LastCommand, checksumFlag,
-                 effectiveBaudCode(context, entryIndex));
-    context.LastExchangeOK =
-        ReadReply(context, context.LastReply, checksumFlag, delayMs, timeoutMs);
-    context.LastLinkError.clear();
-  } catch (const serial::SerialError& failure) {
-    // A window polling on a timer must not end the program when the port
-    // is closed or the adapter is pulled out: the exchange simply fails.
+bool Exchange(AdminContext& context, const LinkParameters& link, int delayMs, int timeoutMs) {
+  // A window polling on a timer must not end the program when the port is
+  // closed or the adapter is pulled out: the exchange simply fails.
+  const auto fail = [&context](const serial::SerialError& failure) {
     context.LastReply.clear();
     context.LastExchangeOK = false;
     context.LastLinkError = failure.what();
+  };
+  try {
+    WriteCommand(context, context.LastCommand, link.checksumFlag, link.baudCode);
+    context.LastExchangeOK =
+        ReadReply(context, context.LastReply, link.checksumFlag, delayMs, timeoutMs);
+    context.LastLinkError.clear();
+  } catch (const serial::DeviceDisconnected& failure) {
+    fail(failure);
+    context.OrvComm.close(context.ComPort);
+  } catch (const serial::SerialError& failure) {
+    fail(failure);
   }
+  return context.LastExchangeOK;
+}
+
+LinkParameters entryLink(const AdminContext& context, int entryIndex) {
+  return {effectiveChecksum(context, entryIndex), effectiveBaudCode(context, entryIndex)};
+}
+
+void ExchangeCommand(AdminContext& context, int entryIndex, int delayMs, int timeoutMs) {
+  Exchange(context, entryLink(context, entryIndex), delayMs, timeoutMs);
 }
 
 int effectiveAddress(const AdminContext& context, int entryIndex) {

@@ -10,11 +10,14 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 class QLineEdit;
 
 namespace orvane::admin {
+
+inline constexpr std::size_t kLongestReply = 4096;
 
 class AdminContext;
 
@@ -31,16 +34,32 @@ void WriteCommand(AdminContext& context, const std::string& command, int checksu
                   int baudCode);
 
 // Reads one reply up to its CR into `reply` after a blocking pause of
-// delayMs. False on a time-out (reply keeps what arrived), or when
-// checksumFlag is 1 and the checksum does not match (reply keeps its
-// digits). On a match the digits are removed.
+// delayMs. False on a time-out (reply keeps what arrived), after
+// kLongestReply characters without a CR (a line that streams must not hold
+// the program), or when checksumFlag is 1 and the checksum does not match
+// (reply keeps its digits). On a match the digits are removed.
 bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int delayMs,
                int timeoutMs);
 
-// LastCommand to entry i with its effective link parameters; leaves
-// LastReply and LastExchangeOK. A failure of the serial line itself (port
-// not open, adapter gone) does not throw: the exchange fails with an empty
-// reply and LastLinkError holds the serial layer's text.
+// The checksum flag and BaudCode one exchange is written with.
+struct LinkParameters {
+  int checksumFlag = 0;
+  int baudCode = 3;
+};
+
+// The effective link parameters of entry i.
+LinkParameters entryLink(const AdminContext& context, int entryIndex);
+
+// The one exchange every window, search step and terminal path goes
+// through: writes LastCommand with the link parameters, reads the reply
+// into LastReply and returns LastExchangeOK. A failure of the serial line
+// itself (port not open, adapter gone) does not throw: the exchange fails
+// with an empty reply and LastLinkError holds the serial layer's text. A
+// line whose adapter is gone is closed, so that OK in the COM Port dialog
+// opens it again.
+bool Exchange(AdminContext& context, const LinkParameters& link, int delayMs, int timeoutMs);
+
+// LastCommand to entry i with its effective link parameters.
 void ExchangeCommand(AdminContext& context, int entryIndex, int delayMs, int timeoutMs);
 
 // The link parameters of entry i: the initialization entry is addressed as

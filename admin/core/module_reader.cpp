@@ -4,7 +4,6 @@
 #include "admin/core/command_link.h"
 #include "protocol/catalogue.h"
 #include "protocol/numbers.h"
-#include "serial/serial_port.h"
 
 namespace orvane::admin {
 
@@ -41,8 +40,8 @@ class ProbeLink {
 
   bool ask(char lead, const std::string& body) {
     context_.LastCommand = lead + Hex2(static_cast<unsigned>(probe_.address)) + body;
-    exchangeWith(context_, probe_.checksumFlag, probe_.baudCode, context_.ReplyTimeout);
-    return context_.LastExchangeOK && context_.LastReply.starts_with('!');
+    return Exchange(context_, {probe_.checksumFlag, probe_.baudCode}, 0, context_.ReplyTimeout) &&
+           context_.LastReply.starts_with('!');
   }
   const std::string& reply() const { return context_.LastReply; }
 
@@ -113,19 +112,6 @@ void readConverterWord(const std::string& config, ModuleEntry& entry) {
 
 }  // namespace
 
-std::string exchangeWith(AdminContext& context, int checksumFlag, int baudCode, int timeoutMs) {
-  try {
-    WriteCommand(context, context.LastCommand, checksumFlag, baudCode);
-    context.LastExchangeOK = ReadReply(context, context.LastReply, checksumFlag, 0, timeoutMs);
-    context.LastLinkError.clear();
-  } catch (const serial::SerialError& error) {
-    context.LastReply.clear();
-    context.LastExchangeOK = false;
-    context.LastLinkError = error.what();
-  }
-  return context.LastLinkError;
-}
-
 void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& entry) {
   const std::string& config = probe.configReply;
   entry.Address = probe.address == 0 ? hexAt(config, 1, 2) : probe.address;
@@ -133,7 +119,7 @@ void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& en
 
   ProbeLink link(context, probe);
   context.LastCommand = "$" + Hex2(static_cast<unsigned>(probe.address)) + "M";
-  exchangeWith(context, probe.checksumFlag, probe.baudCode, context.ReplyTimeout);
+  Exchange(context, {probe.checksumFlag, probe.baudCode}, 0, context.ReplyTimeout);
   entry.ModelName = modelNameField(context.LastExchangeOK ? part(context.LastReply, 3) : "");
 
   const ModuleFamily family = protocol::familyOf(entry.ModelName);
@@ -176,9 +162,8 @@ void refreshEntry(AdminContext& context, int entryIndex) {
     context.LastCommand = body.substr(0, 1) +
                           Hex2(static_cast<unsigned>(effectiveAddress(context, entryIndex))) +
                           body.substr(1);
-    exchangeWith(context, effectiveChecksum(context, entryIndex),
-                 effectiveBaudCode(context, entryIndex), context.ReplyTimeout);
-    return context.LastExchangeOK && context.LastReply.starts_with('!');
+    return Exchange(context, entryLink(context, entryIndex), 0, context.ReplyTimeout) &&
+           context.LastReply.starts_with('!');
   };
   if (!exchange("$2") || context.LastReply.size() != 9) return;
   const std::string config = context.LastReply;

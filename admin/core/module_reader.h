@@ -29,8 +29,4 @@ void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& en
 // unchanged. Address and ModelName never change.
 void refreshEntry(AdminContext& context, int entryIndex);
 
-// One exchange of LastCommand with explicit link parameters; a serial error
-// counts as a failed exchange and its text is handed back.
-std::string exchangeWith(AdminContext& context, int checksumFlag, int baudCode, int timeoutMs);
-
 }  // namespace orvane::admin

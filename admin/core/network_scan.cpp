@@ -73,7 +73,8 @@ class Scan {
       hooks_.showBaudRate(protocol::baudRateOf(baudCode));
       for (int checksumFlag = 0; checksumFlag <= 1; ++checksumFlag) {
         context_.LastCommand = command;
-        noteError(exchangeWith(context_, checksumFlag, baudCode, context_.ReplyTimeout));
+        Exchange(context_, {checksumFlag, baudCode}, 0, context_.ReplyTimeout);
+        noteError(context_.LastLinkError);
         if (checksumFlag == 1) hooks_.yield();
         if (context_.LastExchangeOK && isConfigReply(context_.LastReply))
           return ProbeResult{address, baudCode, checksumFlag, context_.LastReply};

@@ -25,7 +25,6 @@
 #include "admin/core/startup.h"
 #include "admin/core/ui_naming.h"
 #include "admin/core/window_dispatch.h"
-#include "serial/serial_port.h"
 
 namespace orvane::admin {
 
@@ -256,12 +255,7 @@ void OrvaneForm::onSearchBtnClicked() {
 // "#**" tells every module the search is over; no module answers it.
 void OrvaneForm::sendSearchEndBroadcast() {
   context_.LastCommand = "#**";
-  try {
-    WriteCommand(context_, context_.LastCommand, 0, effectiveBaudCode(context_, 0));
-    context_.LastExchangeOK = ReadReply(context_, context_.LastReply, 0, 0, context_.ReplyTimeout);
-  } catch (const serial::SerialError&) {
-    context_.LastExchangeOK = false;
-  }
+  Exchange(context_, {0, effectiveBaudCode(context_, 0)}, 0, context_.ReplyTimeout);
 }
 
 void OrvaneForm::onTerminalBtnClicked() {

@@ -29,8 +29,8 @@ std::optional<int> commandAddress(std::string_view command) {
   return protocol::hexDigitValue(text[1]) * 16 + protocol::hexDigitValue(text[2]);
 }
 
-TerminalLink terminalLink(const AdminContext& context, std::string_view command,
-                          bool checksumEnable, AddressingRule rule) {
+LinkParameters terminalLink(const AdminContext& context, std::string_view command,
+                            bool checksumEnable, AddressingRule rule) {
   const int checksumFlag = checksumEnable ? 1 : 0;
   const auto address = commandAddress(command);
   if (!address) return {checksumFlag, kUnlistedBaudCode};

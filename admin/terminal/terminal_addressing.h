@@ -6,14 +6,11 @@
 #include <optional>
 #include <string_view>
 
+#include "admin/core/command_link.h"
+
 namespace orvane::admin {
 
 class AdminContext;
-
-struct TerminalLink {
-  int checksumFlag = 0;  // 0 or 1
-  int baudCode = 3;
-};
 
 // Typed commands never put a checksum on address 00 (a module in its
 // initialization state); batch lines and repeated commands follow the
@@ -28,7 +25,7 @@ std::optional<int> commandAddress(std::string_view command);
 // Checksum flag and BaudCode for a command: a listed address goes at the
 // BaudCode of the first ModuleList entry with that address, every other
 // command at 9600 bps.
-TerminalLink terminalLink(const AdminContext& context, std::string_view command,
-                          bool checksumEnable, AddressingRule rule);
+LinkParameters terminalLink(const AdminContext& context, std::string_view command,
+                            bool checksumEnable, AddressingRule rule);
 
 }  // namespace orvane::admin

@@ -213,20 +213,14 @@ void TerminalForm::onCmdTextEnter() {
 bool TerminalForm::sendCommand(const std::string& command, AddressingRule rule) {
   context_.LastCommand = command;
   logLine(command);
-  const TerminalLink link = terminalLink(context_, command, checkSumEnable_->isChecked(), rule);
-  bool lineWorks = true;
-  try {
-    WriteCommand(context_, context_.LastCommand, link.checksumFlag, link.baudCode);
-    context_.LastExchangeOK =
-        ReadReply(context_, context_.LastReply, link.checksumFlag, 0, context_.LongReplyTimeout);
-  } catch (const std::exception& failure) {
-    // The port is not open or the adapter is gone: say so instead of
-    // showing it as a module that did not answer.
-    context_.LastExchangeOK = false;
-    context_.LastReply.clear();
-    context_.ui().message(this, QString::fromLocal8Bit(failure.what()), kErrorTitle);
-    lineWorks = false;
-  }
+  Exchange(context_, terminalLink(context_, command, checkSumEnable_->isChecked(), rule), 0,
+           context_.LongReplyTimeout);
+  // The port is not open or the adapter is gone: say so instead of showing
+  // it as a module that did not answer.
+  const bool lineWorks = context_.LastLinkError.empty();
+  if (!lineWorks)
+    context_.ui().message(this, QString::fromLocal8Bit(context_.LastLinkError.c_str()),
+                          kErrorTitle);
   showExchange(command, context_.LastReply);
   return lineWorks;
 }

@@ -22,6 +22,14 @@ sim::Network& AdminFixture::startNetwork(std::vector<sim::ModuleState> modules, 
   return *network_;
 }
 
+sim::Network& AdminFixture::startNetworkOnLink(std::vector<sim::ModuleState> modules, int com) {
+  const std::string link = (context_->configDir / ("line-COM" + std::to_string(com))).string();
+  network_ =
+      std::make_unique<sim::Network>(std::move(modules), sim::NetworkOptions{.linkPath = link});
+  mapCom(com, link);
+  return *network_;
+}
+
 void AdminFixture::mapCom(int com, const std::string& device) {
   portsConf_[com] = device;
   std::string text;

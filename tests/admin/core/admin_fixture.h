@@ -22,6 +22,9 @@ class AdminFixture : public ::testing::Test {
 
   // Starts a simulated network and maps COM n to it in ports.conf.
   sim::Network& startNetwork(std::vector<sim::ModuleState> modules, int com = 1);
+  // The same behind a link in the config directory, as an adapter behind a
+  // stable name: the network's unplug() and replug() keep the path.
+  sim::Network& startNetworkOnLink(std::vector<sim::ModuleState> modules, int com = 1);
   // Maps COM n to a device path in ports.conf (kept with earlier lines).
   void mapCom(int com, const std::string& device);
   // Makes COM n the open port of the context.

@@ -1,5 +1,9 @@
 #include "admin/core/command_link.h"
 
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <QLineEdit>
 #include <QTest>
 
@@ -240,6 +244,55 @@ TEST_F(CommandLinkTest, ExchangeOnAClosedPortFailsWithTheSerialText) {
   EXPECT_TRUE(context_->LastReply.empty());
   EXPECT_NE(context_->LastLinkError.find("not open"), std::string::npos) << context_->LastLinkError;
   EXPECT_THROW(WriteCommand(*context_, "$012", 0, 3), serial::SerialError);
+}
+
+// Another program leaves the line at 2400 bps in cooked mode, where a CR
+// goes out as LF and input is echoed.
+void leaveLineCooked(const std::string& device) {
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(fd, 0);
+  termios tio{};
+  ASSERT_EQ(::tcgetattr(fd, &tio), 0);
+  tio.c_lflag |= ICANON | ECHO;
+  tio.c_oflag |= OPOST | OCRNL;
+  ::cfsetispeed(&tio, B2400);
+  ::cfsetospeed(&tio, B2400);
+  ASSERT_EQ(::tcsetattr(fd, TCSANOW, &tio), 0);
+  ::close(fd);
+}
+
+TEST_F(CommandLinkTest, AReopenedPortIsSetUpAgainWhateverTheLineWasLeftAt) {
+  startNetwork({module("7213", 2)});
+  openPort();
+  setEntry(0, "7213", 2);
+  context_->baudSettlePause = std::chrono::milliseconds(5);
+  exchange(0, "$M");
+  ASSERT_EQ(context_->LastReply, "!027213");
+
+  context_->OrvComm.close(1);
+  leaveLineCooked(network_->slavePath());
+  context_->OrvComm.open(1);
+  ui_->paused = {};
+  exchange(0, "$M");
+  EXPECT_TRUE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply, "!027213");
+  EXPECT_EQ(settledFrames().back().raw, "$02M\r");
+  exchange(0, "$M");
+  EXPECT_EQ(ui_->paused, std::chrono::milliseconds(5)) << "the settle pause is paid once";
+}
+
+TEST_F(CommandLinkTest, ALineThatStreamsWithoutCarriageReturnEndsTheReadAt4096) {
+  startNetwork({module("7213", 2)});
+  openPort();
+  setEntry(0, "7213", 2);
+  network_->setFault(2, "$AAM", sim::FaultSpec{.reply = std::string(10000, 'x')});
+  exchange(0, "$M", 2000);
+  EXPECT_FALSE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply.size(), kLongestReply);
+  network_->clearFaults();
+  exchange(0, "$M");
+  EXPECT_EQ(context_->LastReply, "!027213")
+      << "the rest of the stream is purged before the next command";
 }
 
 }  // namespace

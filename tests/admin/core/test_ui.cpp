@@ -60,6 +60,7 @@ bool TestUi::printDialog(QWidget*, QPrinter& printer, const QString& title) {
 void TestUi::pause(std::chrono::milliseconds duration) {
   paused += duration;
   std::this_thread::sleep_for(duration);
+  if (onPause) onPause();
 }
 
 void TestUi::yield() {

@@ -48,6 +48,8 @@ class TestUi : public UiServices {
 
   // Called at every yield to the event loop (to press Stop mid-scan).
   std::function<void()> onYield;
+  // Called at every blocking pause (the settle pause after a baud change).
+  std::function<void()> onPause;
 
   int beeps = 0;
   int yields = 0;
