@@ -1,8 +1,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QTest>
 
 #include "admin/core/list_row.h"
+#include "admin/core/module_reader.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/form_driver.h"
 #include "tests/admin/core/sim_modules.h"
@@ -288,6 +290,77 @@ TEST_F(SearchTest, SearchDialogShowsPortAndRatesAndScanShowsProgress) {
   clickButton(form_, "SearchBtn");
   EXPECT_EQ(rates, "9600, 19200, 115200");
   EXPECT_EQ(progressSeen, 2) << "addresses 0 and 1";
+}
+
+TEST_F(SearchTest, MappingSplitsAtTheSignOfTheHighValueAndPolarityKeepsItsBitOrder) {
+  auto multi = simModule("7228", 1);
+  multi.sourceLow = "+01.500";  // a positive low value: its own "+" is no split
+  multi.sourceHigh = "+09.250";
+  auto lowOnly = simModule("7455", 2);
+  lowOnly.polarity = 1;
+  auto highOnly = simModule("7455", 3);
+  highOnly.polarity = 2;
+  startOn({multi, lowOnly, highOnly}, kOnly9600);
+  search({"3"});
+  ASSERT_EQ(context_->ModuleCount, 3);
+  EXPECT_FLOAT_EQ(context_->ModuleList[0].SourceLow, 1.5f);
+  EXPECT_FLOAT_EQ(context_->ModuleList[0].SourceHigh, 9.25f);
+  EXPECT_EQ(context_->ModuleList[1].Polarity, 1);
+  EXPECT_EQ(context_->ModuleList[2].Polarity, 2);
+}
+
+TEST_F(SearchTest, EndOfSearchBroadcastCarriesNoChecksumEvenForAChecksumModule) {
+  startOn({simModule("7213", 1, 3, true)}, kOnly9600);
+  search({"1"});
+  ASSERT_EQ(context_->ModuleCount, 1);
+  ASSERT_EQ(context_->ModuleList[0].ChecksumFlag, 1);
+  EXPECT_EQ(framesSent().back(), "#**");
+}
+
+TEST_F(SearchTest, EscapeStopsTheScanLikeStop) {
+  startOn({simModule("7213", 1), simModule("7342", 2), simModule("7451", 5)}, kOnly9600);
+  ui_->onYield = [this] {
+    if (context_->LastCommand != "$032") return;
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->objectName() == QStringLiteral("ScanForm") && window->isVisible())
+        QTest::keyClick(window, Qt::Key_Escape);
+  };
+  search({"255"});
+  EXPECT_EQ(context_->ModuleCount, 2);
+  EXPECT_EQ(probed().back(), "$032B9") << "the address in progress is finished, no further one";
+}
+
+TEST_F(SearchTest, RefreshRereadsTheConfigurationAndAlarmsOfAListedModule) {
+  auto multi = simModule("7215", 1);
+  startOn({multi}, kOnly9600);
+  search({"1"});
+  ASSERT_EQ(context_->ModuleCount, 1);
+  network_->modify(1, [](sim::ModuleState& m) {
+    m.typeCode = 0x0F;
+    m.format = 1;
+    m.alarmLow = -2.5;
+    m.alarmHigh = 4.5;
+    m.alarmMode = 1;
+  });
+  refreshEntry(*context_, 0);
+  const ModuleEntry& entry = context_->ModuleList[0];
+  EXPECT_EQ(entry.TypeCode, 0x0F);
+  EXPECT_EQ(entry.DataFormat, 1);
+  EXPECT_FLOAT_EQ(entry.AlarmLow, -2.5f);
+  EXPECT_FLOAT_EQ(entry.AlarmHigh, 4.5f);
+  EXPECT_EQ(entry.AlarmMode, 1);
+
+  // A configuration reply of the wrong length, or an alarm-mode reply of the
+  // wrong length, changes nothing.
+  network_->setFault(1, "$AA2", sim::FaultSpec{.reply = "!0108060000\r"});
+  refreshEntry(*context_, 0);
+  EXPECT_EQ(entry.TypeCode, 0x0F);
+  EXPECT_EQ(entry.BaudCode, 3);
+  network_->clearFaults();
+  network_->setFault(1, "@AADI", sim::FaultSpec{.reply = "!01200\r"});
+  network_->modify(1, [](sim::ModuleState& m) { m.alarmMode = 2; });
+  refreshEntry(*context_, 0);
+  EXPECT_EQ(entry.AlarmMode, 1);
 }
 
 }  // namespace

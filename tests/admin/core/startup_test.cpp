@@ -253,6 +253,23 @@ TEST_F(ComPortFormTest, ChangingThePortOpensTheNewOneAndClosesTheOld) {
   EXPECT_EQ(context_->portSetting(2).SearchFlags[3], 1) << "the boxes shown go to the new port";
 }
 
+TEST_F(ComPortFormTest, FailureAfterThePortChangedKeepsThePortThatIsOpen) {
+  sim::Network second({simModule("7213", 1)});
+  mapCom(2, second.slavePath());
+  // The line fails while the new port settles, after the old one was closed.
+  ui_->onPause = [] { throw serial::SerialError("COM2: the line failed"); };
+  ComPortForm form(*context_);
+  control<QRadioButton>(form, "ComOption(2)")->setChecked(true);
+  clickOK(form);
+  ui_->onPause = nullptr;
+  ASSERT_EQ(ui_->messages.size(), 1u);
+  EXPECT_EQ(ui_->messages[0].text, "COM2: the line failed");
+  EXPECT_EQ(context_->ComPort, 2) << "going back to COM1 would leave no open port";
+  EXPECT_TRUE(context_->OrvComm.isOpen(2));
+  EXPECT_FALSE(context_->OrvComm.isOpen(1));
+  EXPECT_EQ(form.result(), QDialog::Rejected);
+}
+
 TEST_F(ComPortFormTest, PortThatCannotOpenKeepsTheOldOne) {
   mapCom(5, (dir_.path() + "/no-such-device").toStdString());
   ComPortForm form(*context_);

@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QTest>
+#include <mutex>
 
 #include "admin/terminal/terminal_display.h"
 #include "tests/admin/core/read_file.h"
@@ -99,6 +100,27 @@ TEST_F(TerminalFormTest, LogHoldsExactlyTheCommandsSentAndStartsOverWhenCheckedA
   form_->findChild<QPushButton*>(QStringLiteral("ExitBtn"))->click();
   EXPECT_EQ(readFile(log), "$015\r\n");
   EXPECT_TRUE(ui_->messages.empty());
+}
+
+TEST_F(TerminalFormTest, TheLogLineIsOnDiskBeforeTheCommandGoesOut) {
+  const std::string log = path("order.log");
+  std::mutex seen;
+  std::string logWhenTheFrameArrived;
+  sim::NetworkOptions options;
+  options.onFrame = [&](const sim::FrameRecord&) {
+    std::lock_guard lock(seen);
+    logWhenTheFrameArrived = readFile(log);
+  };
+  network_ = std::make_unique<sim::Network>(std::vector{simModule("7213", 1)}, options);
+  mapCom(1, network_->slavePath());
+  openPort(1);
+  openTerminal();
+  lineEdit("LogFileName").setText(QString::fromStdString(log));
+  checkBox("LogToFile").click();
+  type("$01M");
+  ASSERT_TRUE(network_->waitForFrames(1, std::chrono::seconds(1)));
+  std::lock_guard lock(seen);
+  EXPECT_EQ(logWhenTheFrameArrived, "$01M\r\n");
 }
 
 TEST_F(TerminalFormTest, LogThatCannotBeCreatedSaysWhyAndLeavesTheBoxUnchecked) {
