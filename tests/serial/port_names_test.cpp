@@ -1,6 +1,9 @@
 #include "serial/port_names.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -105,6 +108,38 @@ TEST(WriteFileAtomically, ReplacesTheFileWholeAndLeavesNoTemporary) {
   int entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(file.parent_path())) ++entries;
   EXPECT_EQ(entries, 1);
+}
+
+TEST(WriteFileAtomically, APlantedLinkAtATemporaryNameRedirectsNothing) {
+  TempDir dir;
+  const fs::path victim = dir.path() / "victim";
+  writeFileAtomically(victim, "precious");
+  // The names a writer with a fixed temporary name would use.
+  fs::create_symlink(victim, dir.path() / ("COM.CFG.tmp" + std::to_string(::getpid())));
+  fs::create_symlink(victim, dir.path() / "COM.CFG.tmp");
+  writeFileAtomically(dir.path() / "COM.CFG", "100\r\n");
+  std::ifstream in(victim, std::ios::binary);
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(content, "precious");
+}
+
+TEST(WriteFileAtomically, LeftOversOfKilledWritersGoButALiveWritersTemporaryStays) {
+  TempDir dir;
+  const fs::path file = dir.path() / "admin.map";
+  const fs::path leftOver = dir.path() / ".admin.map.tmp-Ab12Cd";
+  const fs::path inUse = dir.path() / ".admin.map.tmp-Xy34Zw";
+  std::ofstream(leftOver) << "half a map";
+  std::ofstream(inUse) << "being written";
+  const int fd = ::open(inUse.c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  writeFileAtomically(file, "COMPORT: COM1\r\n");
+  EXPECT_FALSE(fs::exists(leftOver));
+  EXPECT_TRUE(fs::exists(inUse));
+  ::close(fd);
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                fs::perms::others_read);
 }
 
 TEST(WriteFileAtomically, FailureThrowsAndKeepsTheOldFile) {
