@@ -280,12 +280,16 @@ Reply Network::Impl::carryOut(Slot& s, const Command& command, bool refuse, Mome
 std::optional<Answer> Network::Impl::answerModule(Slot& s, const Command& command, Moment t,
                                                   FrameRecord& record) {
   const FaultSpec& fault = faultFor(s.commandFaults, s.fault, command);
+  // The reply goes out in the framing the command came in: a "%" that moves
+  // a checksum module to or from address 00 is still answered as it was
+  // addressed.
+  const bool withChecksum = answersWithChecksum(s.state);
   const Reply reply = fault.silent ? std::nullopt : carryOut(s, command, fault.refuseAll, t);
   Answer answer;
   if (fault.reply && !fault.silent)
     answer.bytes = *fault.reply;
   else if (reply && !reply->empty())  // an empty reply: a silent RS-232 device
-    answer.bytes = frameReply(*reply, answersWithChecksum(s.state), fault);
+    answer.bytes = frameReply(*reply, withChecksum, fault);
   if (fault.hangUpAfter) {
     answer.bytes.resize(std::min<std::size_t>(
         answer.bytes.size(), static_cast<std::size_t>(std::max(0, *fault.hangUpAfter))));

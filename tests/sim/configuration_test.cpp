@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "line_client.h"
+#include "protocol/frame.h"
 #include "sim/network.h"
 
 namespace orvane::sim {
@@ -53,6 +54,17 @@ TEST(Configuration, NewAddressTakesEffectAtOnce) {
   EXPECT_EQ(line.ask("$05M"), std::nullopt);
   EXPECT_EQ(line.ask("$06M"), "!067215");
   EXPECT_EQ(net.addresses(), std::vector<int>{6});
+}
+
+TEST(Configuration, AMoveToOrFromAddressZeroIsAnsweredInTheFramingItCameIn) {
+  auto m = makeModule("7215", 0x05);
+  m.checksum = true;
+  Network net({m});
+  LineClient line(net.slavePath());
+  EXPECT_EQ(line.exchange("%0500080640", true), "!00" + protocol::checksumDigits("!00") + "\r");
+  EXPECT_EQ(line.ask("$00M"), "!007215") << "at 00 without checksum";
+  EXPECT_EQ(line.exchange("%0005080640"), "!05\r");
+  EXPECT_EQ(line.ask("$05M", true), "!057215") << "at its address with checksum again";
 }
 
 TEST(Configuration, InvalidTypeCodeFormatOrTakenAddressIsRefused) {
