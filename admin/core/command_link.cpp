@@ -130,17 +130,20 @@ std::string ReadAnalogValue(AdminContext& context, int entryIndex, int channel) 
   return protocol::readingToEngineering(context.LastReply, entry.TypeCode, entry.DataFormat);
 }
 
-void ReadChannelMask(AdminContext& context, int entryIndex, std::array<bool, 8>& mask) {
+bool ReadChannelMask(AdminContext& context, int entryIndex, std::array<bool, 8>& mask) {
   context.LastCommand =
       "$" + Hex2(static_cast<unsigned>(effectiveAddress(context, entryIndex))) + "6";
   ExchangeCommand(context, entryIndex, 0, context.LongReplyTimeout);
-  if (!context.LastExchangeOK) return;
+  if (!context.LastExchangeOK || !context.LastReply.starts_with('!') ||
+      context.LastReply.size() < 5)
+    return false;
   const int high = HexDigitValue(charAt(context.LastReply, 3));
   const int low = HexDigitValue(charAt(context.LastReply, 4));
   for (int bit = 0; bit < 4; ++bit) {
     mask[static_cast<std::size_t>(4 + bit)] = (high >> bit) & 1;
     mask[static_cast<std::size_t>(bit)] = (low >> bit) & 1;
   }
+  return true;
 }
 
 }  // namespace orvane::admin

@@ -83,8 +83,9 @@ void DigitKeys(AdminContext& context, QLineEdit& edit);
 // One analog input reading of entry i in engineering units, or "*error*".
 std::string ReadAnalogValue(AdminContext& context, int entryIndex, int channel);
 
-// The 8 channel states of "$AA6" (true = enabled); unchanged when the
-// exchange fails.
-void ReadChannelMask(AdminContext& context, int entryIndex, std::array<bool, 8>& mask);
+// The 8 channel states of "$AA6" (true = enabled). True when they were
+// read; unchanged and false when the exchange failed or the reply is no
+// "!" reply long enough to hold them (a "?AA" refusal is no mask).
+bool ReadChannelMask(AdminContext& context, int entryIndex, std::array<bool, 8>& mask);
 
 }  // namespace orvane::admin

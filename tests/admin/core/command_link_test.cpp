@@ -191,14 +191,21 @@ TEST_F(CommandLinkTest, ChannelMaskReadsBothDigits) {
   ASSERT_TRUE(context_->LastExchangeOK);
   ASSERT_EQ(context_->LastReply.front(), '!');
   std::array<bool, 8> mask{};
-  ReadChannelMask(*context_, 0, mask);
+  EXPECT_TRUE(ReadChannelMask(*context_, 0, mask));
   EXPECT_EQ(settledFrames().back().raw, "$036\r");
   EXPECT_EQ(mask, (std::array<bool, 8>{true, false, true, false, false, true, false, true}));
 
   network_->setFault(3, fault(&sim::FaultSpec::silent));
   std::array<bool, 8> untouched{true, true, true, true, true, true, true, true};
-  ReadChannelMask(*context_, 0, untouched);
+  EXPECT_FALSE(ReadChannelMask(*context_, 0, untouched));
   EXPECT_EQ(untouched, (std::array<bool, 8>{true, true, true, true, true, true, true, true}));
+
+  // A refusal or a short reply is no mask: "?03" would read as channels 0 and 1.
+  for (const char* reply : {"?03\r", "!03\r", "!030\r"}) {
+    network_->setFault(3, "$AA6", sim::FaultSpec{.reply = reply});
+    EXPECT_FALSE(ReadChannelMask(*context_, 0, untouched)) << reply;
+    EXPECT_EQ(untouched, (std::array<bool, 8>{true, true, true, true, true, true, true, true}));
+  }
 }
 
 TEST_F(CommandLinkTest, KeyFiltersRefuseOtherCharactersWithABeep) {
