@@ -1,6 +1,38 @@
 #include "admin/core/number_input.h"
 
+#include <charconv>
+
+#include "protocol/numbers.h"
+
 namespace orvane::admin {
+
+namespace {
+
+template <typename T>
+QString shortestText(T value, char decimalSeparator) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  QString text = QString::fromLatin1(buffer, static_cast<int>(result.ptr - buffer));
+  return text.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator));
+}
+
+}  // namespace
+
+QString shownNumber(double value, char decimalSeparator) {
+  return shortestText(value, decimalSeparator);
+}
+
+QString shownNumber(float value, char decimalSeparator) {
+  return shortestText(value, decimalSeparator);
+}
+
+std::optional<double> typedNumber(const QString& text, char decimalSeparator) {
+  std::string number = text.trimmed().toStdString();
+  for (char& c : number)
+    if (c == decimalSeparator) c = '.';
+  if (!protocol::isDecimalNumber(number)) return std::nullopt;
+  return protocol::decimalValue(number);
+}
 
 std::optional<int> digitsValue(const QString& text, int limit) {
   const QString digits = text.trimmed();

@@ -8,6 +8,16 @@
 
 namespace orvane::admin {
 
+// A value as the user reads it: the shortest text that reads back to the same
+// value, with the user's decimal separator (7.25 shows as "7,25" on a German
+// desktop). A single-precision value is written with the digits it holds.
+QString shownNumber(double value, char decimalSeparator);
+QString shownNumber(float value, char decimalSeparator);
+
+// A number the user typed, with the decimal separator or ".": nullopt when
+// the field is empty or holds anything but one decimal number.
+std::optional<double> typedNumber(const QString& text, char decimalSeparator);
+
 // The value of a text of decimal digits (blanks at both ends ignored), or
 // nullopt when it is empty, holds another character or exceeds the limit.
 std::optional<int> digitsValue(const QString& text, int limit = 32767);

@@ -1,0 +1,21 @@
+#include "admin/config/config_windows.h"
+
+#include "admin/config/ad_config_form.h"
+#include "admin/core/window_factories.h"
+
+namespace orvane::admin {
+
+namespace {
+
+template <typename Form>
+void add(WindowFactories& windows, const char* name) {
+  windows.add(QString::fromLatin1(name), [](AdminContext& context, QWidget* parent) {
+    return std::make_unique<Form>(context, parent);
+  });
+}
+
+}  // namespace
+
+void registerConfigWindows(WindowFactories& windows) { add<AdConfigForm>(windows, "AdConfigForm"); }
+
+}  // namespace orvane::admin
