@@ -17,6 +17,6 @@ if(NOT EXISTS ${ORVANE_TEST_LOCPATH}/de_DE.UTF-8/LC_NUMERIC)
 endif()
 
 add_library(orvane_comma_locale INTERFACE)
-target_include_directories(orvane_comma_locale INTERFACE ${PROJECT_SOURCE_DIR}/tests/common)
+target_link_libraries(orvane_comma_locale INTERFACE orvane_test_common)
 target_compile_definitions(orvane_comma_locale INTERFACE
   ORVANE_TEST_LOCPATH="${ORVANE_TEST_LOCPATH}")

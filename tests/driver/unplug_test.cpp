@@ -9,6 +9,7 @@
 #include <string>
 
 #include "driver_fixture.h"
+#include "unplug_moment.h"
 
 namespace orvane::driver::test {
 namespace {
@@ -20,20 +21,7 @@ constexpr int16_t kReplyTimeoutMs = 500;
 // A failure must come from the hang-up, well before a time-out could end it.
 constexpr auto kFailureLimit = std::chrono::milliseconds(kReplyTimeoutMs) + 200ms;
 
-enum class Moment { IdleBeforeSend, AfterTheCommand, AfterThreeReplyCharacters };
-
-std::string nameOf(const ::testing::TestParamInfo<Moment>& info) {
-  switch (info.param) {
-    case Moment::IdleBeforeSend:
-      return "IdleBeforeSend";
-    case Moment::AfterTheCommand:
-      return "AfterTheCommand";
-    default:
-      return "AfterThreeReplyCharacters";
-  }
-}
-
-class OrvioUnplugTest : public ::testing::TestWithParam<Moment> {
+class OrvioUnplugTest : public ::testing::TestWithParam<orvane::test::UnplugMoment> {
  protected:
   void TearDown() override {
     OV_ReleaseComm(kPort);
@@ -53,17 +41,7 @@ TEST_P(OrvioUnplugTest, FailsAtOnceAndTheSamePortWorksAfterReopening) {
   char name[30] = "";
   ASSERT_EQ(OV_GetModuleName(kPort, 1, name), OV_SUCCESS);
 
-  switch (GetParam()) {
-    case Moment::IdleBeforeSend:
-      net.unplug();
-      break;
-    case Moment::AfterTheCommand:
-      net.setFault(1, "$AAM", {.hangUpAfter = 0});
-      break;
-    case Moment::AfterThreeReplyCharacters:
-      net.setFault(1, "$AAM", {.hangUpAfter = 3});
-      break;
-  }
+  orvane::test::pullAdapter(net, 1, GetParam());
   std::strcpy(name, "unchanged");
   auto started = Clock::now();
   EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_IO_ERROR);
@@ -84,10 +62,8 @@ TEST_P(OrvioUnplugTest, FailsAtOnceAndTheSamePortWorksAfterReopening) {
   EXPECT_STREQ(name, "7213");
 }
 
-INSTANTIATE_TEST_SUITE_P(Moments, OrvioUnplugTest,
-                         ::testing::Values(Moment::IdleBeforeSend, Moment::AfterTheCommand,
-                                           Moment::AfterThreeReplyCharacters),
-                         nameOf);
+INSTANTIATE_TEST_SUITE_P(Moments, OrvioUnplugTest, orvane::test::kUnplugMoments,
+                         orvane::test::unplugMomentName);
 
 }  // namespace
 }  // namespace orvane::driver::test

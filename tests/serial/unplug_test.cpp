@@ -11,6 +11,7 @@
 #include "serial/config_dir.h"
 #include "serial/serial_port.h"
 #include "sim/network.h"
+#include "unplug_moment.h"
 
 namespace orvane::serial {
 namespace {
@@ -20,19 +21,6 @@ using namespace std::chrono_literals;
 constexpr auto kReplyTimeout = 500ms;
 // A failure must come from the hang-up, well before a time-out could end it.
 constexpr auto kFailureLimit = kReplyTimeout + 200ms;
-
-enum class Moment { IdleBeforeSend, AfterTheCommand, AfterThreeReplyCharacters };
-
-std::string nameOf(const ::testing::TestParamInfo<Moment>& info) {
-  switch (info.param) {
-    case Moment::IdleBeforeSend:
-      return "IdleBeforeSend";
-    case Moment::AfterTheCommand:
-      return "AfterTheCommand";
-    default:
-      return "AfterThreeReplyCharacters";
-  }
-}
 
 // One exchange as a product does it: write the frame, read up to the CR with
 // a time-out that restarts with every character. Nullopt when the exchange
@@ -66,7 +54,7 @@ Outcome timedExchange(SerialPort& port, const std::string& frame) {
   return outcome;
 }
 
-class SerialUnplugTest : public ::testing::TestWithParam<Moment> {
+class SerialUnplugTest : public ::testing::TestWithParam<orvane::test::UnplugMoment> {
  protected:
   std::string link_ = ::testing::TempDir() + "orvane-serial-unplug-" + std::to_string(::getpid());
 };
@@ -79,17 +67,7 @@ TEST_P(SerialUnplugTest, FailsAtOnceAndTheSameLinkWorksAfterReplugging) {
   port.configure(9600);
   ASSERT_EQ(exchange(port, "$01M\r"), "!017213");
 
-  switch (GetParam()) {
-    case Moment::IdleBeforeSend:
-      net.unplug();
-      break;
-    case Moment::AfterTheCommand:
-      net.setFault(1, "$AAM", {.hangUpAfter = 0});
-      break;
-    case Moment::AfterThreeReplyCharacters:
-      net.setFault(1, "$AAM", {.hangUpAfter = 3});
-      break;
-  }
+  orvane::test::pullAdapter(net, 1, GetParam());
   Outcome failed = timedExchange(port, "$01M\r");
   EXPECT_FALSE(failed.reply) << "a reply through a pulled adapter: " << *failed.reply;
   // The documented report, or a failed write or read: never a wait.
@@ -108,10 +86,8 @@ TEST_P(SerialUnplugTest, FailsAtOnceAndTheSameLinkWorksAfterReplugging) {
   EXPECT_EQ(exchange(again, "$01M\r"), "!017213");
 }
 
-INSTANTIATE_TEST_SUITE_P(Moments, SerialUnplugTest,
-                         ::testing::Values(Moment::IdleBeforeSend, Moment::AfterTheCommand,
-                                           Moment::AfterThreeReplyCharacters),
-                         nameOf);
+INSTANTIATE_TEST_SUITE_P(Moments, SerialUnplugTest, orvane::test::kUnplugMoments,
+                         orvane::test::unplugMomentName);
 
 }  // namespace
 }  // namespace orvane::serial

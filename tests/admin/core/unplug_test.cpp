@@ -8,7 +8,7 @@
 #include "admin/core/command_link.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/sim_modules.h"
-#include "tests/common/unplug_moment.h"
+#include "unplug_moment.h"
 
 namespace orvane::admin {
 namespace {

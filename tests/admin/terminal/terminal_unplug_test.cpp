@@ -6,7 +6,7 @@
 
 #include "admin/core/com_port_form.h"
 #include "tests/admin/terminal/terminal_fixture.h"
-#include "tests/common/unplug_moment.h"
+#include "unplug_moment.h"
 
 namespace orvane::admin {
 namespace {
