@@ -23,10 +23,10 @@ sim::Network& AdminFixture::startNetwork(std::vector<sim::ModuleState> modules, 
 }
 
 sim::Network& AdminFixture::startNetworkOnLink(std::vector<sim::ModuleState> modules, int com) {
-  const std::string link = (context_->configDir / ("line-COM" + std::to_string(com))).string();
-  network_ =
-      std::make_unique<sim::Network>(std::move(modules), sim::NetworkOptions{.linkPath = link});
-  mapCom(com, link);
+  sim::NetworkOptions options;
+  options.linkPath = (context_->configDir / ("line-COM" + std::to_string(com))).string();
+  network_ = std::make_unique<sim::Network>(std::move(modules), options);
+  mapCom(com, options.linkPath);
   return *network_;
 }
 
