@@ -2,6 +2,7 @@
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
+#include "admin/core/reply_fields.h"
 #include "protocol/catalogue.h"
 #include "protocol/numbers.h"
 
@@ -11,26 +12,11 @@ namespace {
 
 using protocol::ModuleFamily;
 
-std::string part(const std::string& text, std::size_t position,
-                 std::size_t length = std::string::npos) {
-  return position < text.size() ? text.substr(position, length) : std::string();
-}
-
-int digitAt(const std::string& text, std::size_t position) {
-  return position < text.size() ? HexDigitValue(text[position]) : 0;
-}
-
-int hexAt(const std::string& text, std::size_t position, std::size_t length) {
-  return static_cast<int>(protocol::hexValue(part(text, position, length)));
-}
-
-double unsignedHex8(const std::string& reply) {
-  return static_cast<double>(protocol::hexValue(part(reply, 3, 8)));
-}
+double unsignedHex8(const std::string& reply) { return replyHex(reply, 3, 8); }
 
 float decimalFrom(const std::string& text, std::size_t position,
                   std::size_t length = std::string::npos) {
-  return static_cast<float>(protocol::decimalValue(part(text, position, length)));
+  return static_cast<float>(replyDecimal(text, position, length));
 }
 
 // Sends "<lead><AA><body>" to the probed module; true when it answered "!".
@@ -68,28 +54,30 @@ void read228Mapping(ProbeLink& link, ModuleEntry& entry) {
 void readAlarms(ProbeLink& link, ModuleEntry& entry) {
   if (link.ask('@', "RL")) entry.AlarmLow = decimalFrom(link.reply(), 3);
   if (link.ask('@', "RH")) entry.AlarmHigh = decimalFrom(link.reply(), 3);
-  if (link.ask('@', "DI") && link.reply().size() == 8) entry.AlarmMode = digitAt(link.reply(), 3);
+  if (link.ask('@', "DI") && link.reply().size() == 8)
+    entry.AlarmMode = replyDigit(link.reply(), 3);
 }
 
 void readCounter(ProbeLink& link, ModuleEntry& entry) {
-  if (link.ask('$', "B")) entry.InputModeCode = digitAt(link.reply(), 3);
-  if (link.ask('$', "A")) entry.GateModeCode = digitAt(link.reply(), 3);
+  if (link.ask('$', "B")) entry.InputModeCode = replyDigit(link.reply(), 3);
+  if (link.ask('$', "A")) entry.GateModeCode = replyDigit(link.reply(), 3);
   for (std::size_t c = 0; c < 2; ++c)
-    if (link.ask('$', "5" + std::to_string(c))) entry.CounterRunning[c] = digitAt(link.reply(), 3);
+    if (link.ask('$', "5" + std::to_string(c)))
+      entry.CounterRunning[c] = replyDigit(link.reply(), 3);
   for (std::size_t c = 0; c < 2; ++c)
     if (link.ask('$', "3" + std::to_string(c))) entry.MaxCount[c] = unsignedHex8(link.reply());
   for (std::size_t c = 0; c < 2; ++c)
     if (link.ask('@', "G" + std::to_string(c))) entry.InitialCount[c] = unsignedHex8(link.reply());
-  if (link.ask('$', "4")) entry.FilterEnabled = digitAt(link.reply(), 3);
+  if (link.ask('$', "4")) entry.FilterEnabled = replyDigit(link.reply(), 3);
   const auto decimal = [&link](std::size_t length) {
-    return static_cast<int>(protocol::integerValue(part(link.reply(), 3, length)));
+    return static_cast<int>(protocol::integerValue(replyText(link.reply(), 3, length)));
   };
   if (link.ask('$', "0H")) entry.MinWidthHigh = decimal(4);
   if (link.ask('$', "0L")) entry.MinWidthLow = decimal(4);
   if (link.ask('$', "1H")) entry.TtlLevelHigh = decimal(2);
   if (link.ask('$', "1L")) entry.TtlLevelLow = decimal(2);
   if (link.ask('@', "DI")) {
-    const int d = digitAt(link.reply(), 3);
+    const int d = replyDigit(link.reply(), 3);
     entry.AlarmEnabled[0] = d % 2;
     entry.AlarmEnabled[1] = d / 2;
   }
@@ -98,9 +86,9 @@ void readCounter(ProbeLink& link, ModuleEntry& entry) {
 }
 
 void readConverterWord(const std::string& config, ModuleEntry& entry) {
-  const int v = hexAt(config, 7, 4);
-  entry.BaudCode = digitAt(config, 6) - 3;
-  entry.Rs232BaudCode = digitAt(config, 5) - 3;
+  const int v = replyHex(config, 7, 4);
+  entry.BaudCode = replyDigit(config, 6) - 3;
+  entry.Rs232BaudCode = replyDigit(config, 5) - 3;
   entry.ChecksumFlag = (v >> 14) & 1;
   entry.DataFormat = v % 4;
   entry.AddressingCode = (v >> 15) & 1;
@@ -114,27 +102,27 @@ void readConverterWord(const std::string& config, ModuleEntry& entry) {
 
 void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& entry) {
   const std::string& config = probe.configReply;
-  entry.Address = probe.address == 0 ? hexAt(config, 1, 2) : probe.address;
-  entry.TypeCode = hexAt(config, 3, 2);
+  entry.Address = probe.address == 0 ? replyHex(config, 1, 2) : probe.address;
+  entry.TypeCode = replyHex(config, 3, 2);
 
   ProbeLink link(context, probe);
   context.LastCommand = "$" + Hex2(static_cast<unsigned>(probe.address)) + "M";
   Exchange(context, {probe.checksumFlag, probe.baudCode}, 0, context.ReplyTimeout);
-  entry.ModelName = modelNameField(context.LastExchangeOK ? part(context.LastReply, 3) : "");
+  entry.ModelName = modelNameField(context.LastExchangeOK ? replyText(context.LastReply, 3) : "");
 
   const ModuleFamily family = protocol::familyOf(entry.ModelName);
   if (family == ModuleFamily::Converter) {
     readConverterWord(config, entry);
     return;
   }
-  const int ff = hexAt(config, 7, 2);
-  entry.BaudCode = digitAt(config, 6) - 3;
+  const int ff = replyHex(config, 7, 2);
+  entry.BaudCode = replyDigit(config, 6) - 3;
   entry.ChecksumFlag = (ff >> 6) & 1;
   const std::string key = protocol::familyKey(entry.ModelName);
   switch (family) {
     case ModuleFamily::DigitalIO:
       if (link.ask('~', "CR"))
-        entry.Polarity = 2 * digitAt(link.reply(), 3) + digitAt(link.reply(), 4);
+        entry.Polarity = 2 * replyDigit(link.reply(), 3) + replyDigit(link.reply(), 4);
       break;
     case ModuleFamily::MultiFunction:
       entry.DataFormat = ff % 4;
@@ -144,7 +132,7 @@ void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& en
     case ModuleFamily::AnalogOutput:
     case ModuleFamily::AnalogInput:
       entry.DataFormat = ff % 4;
-      if (key == "347" && link.ask('~', "CR")) entry.Polarity = digitAt(link.reply(), 4);
+      if (key == "347" && link.ask('~', "CR")) entry.Polarity = replyDigit(link.reply(), 4);
       break;
     case ModuleFamily::CounterFrequency:
       entry.GateTimeCode = (ff >> 2) & 1;
@@ -167,9 +155,9 @@ void refreshEntry(AdminContext& context, int entryIndex) {
   };
   if (!exchange("$2") || context.LastReply.size() != 9) return;
   const std::string config = context.LastReply;
-  entry.TypeCode = hexAt(config, 3, 2);
-  entry.BaudCode = hexAt(config, 5, 2) - 3;
-  const int ff = hexAt(config, 7, 2);
+  entry.TypeCode = replyHex(config, 3, 2);
+  entry.BaudCode = replyHex(config, 5, 2) - 3;
+  const int ff = replyHex(config, 7, 2);
   entry.ChecksumFlag = (ff >> 6) & 1;
   switch (protocol::familyOf(entry.ModelName)) {
     case ModuleFamily::MultiFunction:
@@ -177,7 +165,7 @@ void refreshEntry(AdminContext& context, int entryIndex) {
       if (exchange("@RL")) entry.AlarmLow = decimalFrom(context.LastReply, 3);
       if (exchange("@RH")) entry.AlarmHigh = decimalFrom(context.LastReply, 3);
       if (exchange("@DI") && context.LastReply.size() == 8)
-        entry.AlarmMode = digitAt(context.LastReply, 3);
+        entry.AlarmMode = replyDigit(context.LastReply, 3);
       break;
     case ModuleFamily::AnalogOutput:
       entry.DataFormat = ff % 4;
