@@ -25,6 +25,15 @@ void checkReplies(std::string_view text) {
   require(completeCommand(text, true) == std::string(text) + digits + '\r',
           "a command goes out with its checksum and CR");
   const std::string withSum = std::string(text) + digits;
+  std::string lowerCase = digits;
+  for (char& c : lowerCase)
+    if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
+  const std::string withLowerSum = std::string(text) + lowerCase;
+  require(checkReply(withLowerSum, true, DigitRule::AnyCase) == std::string(text),
+          "the utility reads lower-case checksum digits");
+  require(
+      checkReply(withLowerSum, true, DigitRule::UpperCaseOnly).has_value() == (lowerCase == digits),
+      "the library reads a lower-case digit as 0");
   for (auto rule : {DigitRule::UpperCaseOnly, DigitRule::AnyCase}) {
     require(checkReply(text, false, rule) == std::string(text), "no checksum: the text as it is");
     require(checkReply(withSum, true, rule) == std::string(text), "a right checksum is accepted");
