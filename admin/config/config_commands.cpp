@@ -4,10 +4,6 @@
 
 namespace orvane::admin {
 
-std::string addressedCommand(char lead, int address, std::string_view body) {
-  return lead + protocol::hex2(static_cast<std::uint32_t>(address)) + std::string(body);
-}
-
 std::string standardConfigCommand(int address, int newAddress, int typeCode, int baudCode,
                                   int formatByte) {
   const auto hex = [](int value) { return protocol::hex2(static_cast<std::uint32_t>(value)); };
@@ -19,6 +15,14 @@ int formatByte(int checksumFlag, int familyBits) { return checksumFlag * 64 + fa
 
 bool configurationConfirmed(bool exchangeOK, const std::string& reply, int newAddress) {
   return exchangeOK && reply == "!" + protocol::hex2(static_cast<std::uint32_t>(newAddress));
+}
+
+int inputPolarity(int polarity) { return polarity & 1; }
+
+int outputPolarity(int polarity) { return polarity >> 1 & 1; }
+
+std::string polarityBody(int outputs, int inputs) {
+  return "CP" + std::to_string(outputs) + std::to_string(inputs);
 }
 
 }  // namespace orvane::admin

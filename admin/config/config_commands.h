@@ -5,11 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace orvane::admin {
+#include "admin/core/command_link.h"
 
-// lead, the address as two hexadecimal digits, the body: ("$", 10, "5FF")
-// gives "$0A5FF".
-std::string addressedCommand(char lead, int address, std::string_view body);
+namespace orvane::admin {
 
 // "%AANNTTCCFF": the address the module answers at now, the new address,
 // the TypeCode, the BaudCode (sent as BaudCode + 3) and the format byte.
@@ -22,6 +20,14 @@ int formatByte(int checksumFlag, int familyBits);
 
 // A configuration command is confirmed by "!" and the new address.
 bool configurationConfirmed(bool exchangeOK, const std::string& reply, int newAddress);
+
+// The polarity of the digital lines: bit 0 inverts the inputs, bit 1 the
+// outputs. Only these two bits count, whatever else an entry holds.
+int inputPolarity(int polarity);
+int outputPolarity(int polarity);
+// The body of the polarity command, one digit per side (0 normal, 1
+// inverted): inverted outputs and normal inputs give "CP10".
+std::string polarityBody(int outputs, int inputs);
 
 // The lowest `count` channel states as a mask, bit n for channel n.
 template <typename States>

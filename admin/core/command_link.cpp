@@ -115,6 +115,10 @@ std::string Hex2(unsigned value, int width) { return protocol::hex2(value, width
 
 int HexDigitValue(char c) { return protocol::hexDigitValue(c); }
 
+std::string addressedCommand(char lead, int address, std::string_view body) {
+  return lead + Hex2(static_cast<unsigned>(address)) + std::string(body);
+}
+
 void FixDecimalSeparator(const AdminContext& context, std::string& text) {
   for (char& c : text)
     if (c == context.DecimalSeparator) c = '.';

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 class QLineEdit;
 
@@ -69,6 +70,10 @@ int effectiveBaudCode(const AdminContext& context, int entryIndex);
 int effectiveChecksum(const AdminContext& context, int entryIndex);
 
 std::string Hex2(unsigned value, int width = 2);
+
+// lead, the address as two hexadecimal digits, the body: ('$', 10, "5FF")
+// gives "$0A5FF".
+std::string addressedCommand(char lead, int address, std::string_view body);
 int HexDigitValue(char c);
 
 // Every DecimalSeparator in the text becomes ".".
