@@ -1,13 +1,14 @@
 #include "admin/diag/diag_windows.h"
 
 #include "admin/core/window_factories.h"
+#include "admin/diag/ad_diag_form.h"
 
 namespace orvane::admin {
 
 namespace {
 
 template <typename Form>
-[[maybe_unused]] void add(WindowFactories& windows, const char* name) {
+void add(WindowFactories& windows, const char* name) {
   windows.add(QString::fromLatin1(name), [](AdminContext& context, QWidget* parent) {
     return std::make_unique<Form>(context, parent);
   });
@@ -15,6 +16,6 @@ template <typename Form>
 
 }  // namespace
 
-void registerDiagWindows([[maybe_unused]] WindowFactories& windows) {}
+void registerDiagWindows(WindowFactories& windows) { add<AdDiagForm>(windows, "AdDiagForm"); }
 
 }  // namespace orvane::admin

@@ -1,0 +1,130 @@
+#include "admin/diag/ad_diag_form.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <chrono>
+#include <cmath>
+#include <limits>
+
+#include "admin/core/admin_context.h"
+#include "admin/core/command_link.h"
+#include "admin/core/reply_fields.h"
+#include "admin/core/ui_naming.h"
+#include "admin/diag/reading_text.h"
+#include "admin/diag/trend_plot.h"
+#include "protocol/catalogue.h"
+#include "protocol/numbers.h"
+
+namespace orvane::admin {
+
+namespace {
+
+const QString kGrey = QStringLiteral("color: rgb(128, 128, 128)");
+const QString kRed = QStringLiteral("color: rgb(255, 0, 0)");
+
+double secondsNow() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// A colour swatch beside a channel's name: which trace is which.
+QLabel* swatch(int channel, QWidget* parent) {
+  auto* mark = new QLabel(parent);
+  mark->setFixedSize(10, 10);
+  mark->setStyleSheet(
+      QStringLiteral("background-color: %1").arg(TrendPlot::traceColor(channel).name()));
+  return mark;
+}
+
+}  // namespace
+
+AdDiagForm::AdDiagForm(AdminContext& context, QWidget* parent)
+    : DiagForm(context, QStringLiteral("AdDiagForm"), QStringLiteral("A/D Module Diagnostic"),
+               parent) {
+  buildControls();
+  load();
+}
+
+void AdDiagForm::buildControls() {
+  openStatusLabel_ = namedLabel(QStringLiteral("Label4"), QStringLiteral("Open status:"), this);
+  openStatus_ = namedLabel(QStringLiteral("OpenStatus"), QString(), this);
+  auto* openRow = new QHBoxLayout;
+  openRow->addWidget(openStatusLabel_);
+  openRow->addWidget(openStatus_);
+  openRow->addStretch();
+
+  auto* readings = new QGroupBox(QStringLiteral("A/D readings"), this);
+  readings->setObjectName(QStringLiteral("Frame1"));
+  auto* grid = new QGridLayout(readings);
+  for (int i = 0; i < 8; ++i) {
+    const auto n = static_cast<std::size_t>(i);
+    channelName_[n] = namedLabel(indexedName(QStringLiteral("Label3"), i),
+                                 QStringLiteral("Channel %1:").arg(i), readings);
+    reading_[n] = namedLabel(indexedName(QStringLiteral("Reading"), i), QString(), readings);
+    reading_[n]->setMinimumWidth(90);
+    reading_[n]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    formatText_[n] = namedLabel(indexedName(QStringLiteral("FormatText"), i), QString(), readings);
+    grid->addWidget(swatch(i, readings), i, 0);
+    grid->addWidget(channelName_[n], i, 1);
+    grid->addWidget(reading_[n], i, 2);
+    grid->addWidget(formatText_[n], i, 3);
+  }
+  trend_ = new TrendPlot(this);
+  trend_->setObjectName(QStringLiteral("Trend"));
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(identityRows(QStringLiteral("Label11")));
+  left->addLayout(openRow);
+  left->addWidget(readings);
+  left->addWidget(linkStatus_);
+  left->addStretch();
+  left->addWidget(exitButton_, 0, Qt::AlignHCenter);
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left);
+  layout->addWidget(trend_, 1);
+}
+
+void AdDiagForm::load() {
+  const ModuleEntry& e = entry();
+  channelCount_ = protocol::channelCount(e.ModelName);
+  ReadChannelMask(context(), entryIndex(), enabled_);
+  trend_->setTraceCount(channelCount_);
+  trend_->setUnit(QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat)));
+  for (int i = 0; i < 8; ++i) {
+    const auto n = static_cast<std::size_t>(i);
+    if (i >= channelCount_) {
+      channelName_[n]->setStyleSheet(kGrey);
+    } else if (!enabled_[n]) {
+      reading_[n]->setStyleSheet(kGrey);
+      reading_[n]->setText(QStringLiteral("Disabled"));
+      trend_->setTraceVisible(i, false);
+    }
+  }
+  readFirmware();
+  const bool openInputs = protocol::familyKey(e.ModelName) == "234";
+  openStatusLabel_->setVisible(openInputs);
+  openStatus_->setVisible(openInputs);
+}
+
+void AdDiagForm::tick() {
+  const ModuleEntry& e = entry();
+  const QString unit = QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat));
+  const double now = secondsNow();
+  for (int i = 0; i < channelCount_; ++i) {
+    const auto n = static_cast<std::size_t>(i);
+    if (!enabled_[n]) continue;
+    reading_[n]->setStyleSheet(kRed);
+    const std::string value = ReadAnalogValue(context(), entryIndex(), i);
+    reading_[n]->setText(shownReading(value, context().DecimalSeparator));
+    formatText_[n]->setText(unit);
+    trend_->addSample(i, now, readingValue(value));
+  }
+  if (protocol::familyKey(e.ModelName) == "234" &&
+      replyValid(exchange('$', "BA", context().ReplyTimeout), reply(), '!'))
+    openStatus_->setText(QString::fromStdString(replyText(reply(), 3, 2)));
+}
+
+}  // namespace orvane::admin

@@ -1,0 +1,106 @@
+#include "admin/diag/diag_form.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <chrono>
+
+#include "admin/core/admin_context.h"
+#include "admin/core/command_link.h"
+#include "admin/core/reply_fields.h"
+#include "admin/core/ui_naming.h"
+#include "admin/diag/diag_text.h"
+#include "protocol/numbers.h"
+
+namespace orvane::admin {
+
+namespace {
+
+constexpr int kShortestRearm = 20;  // ms: time for the user's events between ticks
+
+}  // namespace
+
+DiagForm::DiagForm(AdminContext& context, const QString& name, const QString& caption,
+                   QWidget* parent)
+    : QDialog(parent), context_(context), index_(context.SelectedIndex) {
+  setObjectName(name);
+  setWindowTitle(caption);
+  moduleName_ =
+      namedLabel(QStringLiteral("ModuleName"),
+                 QString::fromStdString(std::string(protocol::trimmed(entry().ModelName))), this);
+  addr_ = namedLabel(QStringLiteral("Addr"), addressCaption(entry().Address), this);
+  rev_ = namedLabel(QStringLiteral("Rev"), QString(), this);
+  linkStatus_ = namedLabel(QStringLiteral("LinkStatus"), QString(), this);
+  linkStatus_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+  linkStatus_->setWordWrap(true);
+  exitButton_ = new QPushButton(QStringLiteral("Exit"), this);
+  exitButton_->setObjectName(QStringLiteral("ExitBtn"));
+  exitButton_->setAutoDefault(false);
+  connect(exitButton_, &QPushButton::clicked, this, &DiagForm::reject);
+  timer_ = new QTimer(this);
+  timer_->setObjectName(QStringLiteral("Timer1"));
+  timer_->setSingleShot(true);
+  connect(timer_, &QTimer::timeout, this, &DiagForm::onTimer1Timeout);
+}
+
+ModuleEntry& DiagForm::entry() const {
+  return context_.ModuleList.at(static_cast<std::size_t>(index_));
+}
+
+QWidget* DiagForm::identityRows(const QString& revLabelName) {
+  auto* rows = new QWidget(this);
+  auto* form = new QFormLayout(rows);
+  form->setContentsMargins(0, 0, 0, 0);
+  form->addRow(namedLabel(QStringLiteral("Label1"), QStringLiteral("Module:"), rows), moduleName_);
+  form->addRow(namedLabel(QStringLiteral("Label2"), QStringLiteral("Address:"), rows), addr_);
+  form->addRow(namedLabel(revLabelName, QStringLiteral("F/W rev.:"), rows), rev_);
+  return rows;
+}
+
+void DiagForm::readFirmware() {
+  // A failed read's fragments or checksum digits are no revision.
+  const bool valid =
+      exchange('$', "F", context_.ReplyTimeout) && replyValid(true, context_.LastReply, '!');
+  rev_->setText(valid ? QString::fromStdString(replyText(context_.LastReply, 3)) : QString());
+}
+
+bool DiagForm::exchange(char lead, std::string_view body, int timeoutMs) {
+  context_.LastCommand = addressedCommand(lead, effectiveAddress(context_, index_), body);
+  ExchangeCommand(context_, index_, 0, timeoutMs);
+  return context_.LastExchangeOK;
+}
+
+const std::string& DiagForm::reply() const { return context_.LastReply; }
+
+void DiagForm::setPollInterval(int intervalMs, bool firstAtOnce) {
+  intervalMs_ = intervalMs;
+  firstAtOnce_ = firstAtOnce;
+}
+
+void DiagForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!timer_->isActive()) timer_->start(firstAtOnce_ ? 0 : intervalMs_);
+}
+
+void DiagForm::done(int result) {
+  timer_->stop();
+  QDialog::done(result);
+}
+
+void DiagForm::pollOnce() {
+  context_.LastLinkError.clear();
+  tick();
+  linkStatus_->setText(QString::fromLocal8Bit(context_.LastLinkError.c_str()));
+}
+
+void DiagForm::onTimer1Timeout() {
+  const auto started = std::chrono::steady_clock::now();
+  pollOnce();
+  if (!isVisible()) return;
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - started)
+                        .count();
+  timer_->start(std::max<int>(kShortestRearm, intervalMs_ - static_cast<int>(took)));
+}
+
+}  // namespace orvane::admin

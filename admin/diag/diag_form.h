@@ -1,0 +1,81 @@
+// What every diagnostic window shares: the module's name, address and
+// firmware revision, the Exit button, the exchanges with the entry's
+// effective link parameters, a line that shows a failure of the serial line
+// itself, and the poll timer.
+//
+// The timer starts when the window is shown and stops when it closes (Exit,
+// Escape or the window's close button; nothing is sent at close). A tick
+// re-arms the timer when it is done, for the interval less the time it took
+// but never under 20 ms, so the window keeps answering the keyboard and the
+// mouse between ticks even with a slow or silent module. A tick never
+// yields to the event loop and never opens a message box.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <string>
+#include <string_view>
+
+class QLabel;
+class QPushButton;
+
+namespace orvane::admin {
+
+class AdminContext;
+struct ModuleEntry;
+
+class DiagForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  DiagForm(AdminContext& context, const QString& name, const QString& caption, QWidget* parent);
+
+  // One tick now, as the timer runs it (tests call it directly).
+  void pollOnce();
+  bool polling() const { return timer_->isActive(); }
+
+  void done(int result) override;
+
+ protected:
+  virtual void tick() = 0;
+
+  ModuleEntry& entry() const;
+  int entryIndex() const { return index_; }
+  AdminContext& context() const { return context_; }
+
+  // The rows "Module:", "Address:" and "F/W rev.:" (the last label named
+  // revLabelName), as one widget for the window's layout.
+  QWidget* identityRows(const QString& revLabelName);
+  // "$AAF": the revision from position 3 of a "!" reply; empty otherwise.
+  void readFirmware();
+
+  // lead + effective address + body with the entry's effective link
+  // parameters; returns LastExchangeOK.
+  bool exchange(char lead, std::string_view body, int timeoutMs);
+  const std::string& reply() const;
+
+  // The interval of the poll timer; firstAtOnce runs the first tick as soon
+  // as the window is shown instead of one interval later.
+  void setPollInterval(int intervalMs, bool firstAtOnce = false);
+
+  QLabel* moduleName_;
+  QLabel* addr_;
+  QLabel* rev_;
+  QLabel* linkStatus_;  // the serial layer's text while the line itself fails
+  QPushButton* exitButton_;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private slots:
+  void onTimer1Timeout();
+
+ private:
+  AdminContext& context_;
+  int index_;
+  QTimer* timer_;  // Timer1
+  int intervalMs_ = 100;
+  bool firstAtOnce_ = false;
+};
+
+}  // namespace orvane::admin

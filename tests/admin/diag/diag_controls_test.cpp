@@ -1,0 +1,71 @@
+// The lamp and the scroll-bar binding the diagnostic windows are built of.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <vector>
+
+#include "admin/diag/lamp.h"
+#include "admin/diag/scroll_binding.h"
+
+namespace orvane::admin {
+namespace {
+
+QColor centreOf(Lamp& lamp) {
+  QImage image(lamp.size(), QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  lamp.render(&image);
+  return image.pixelColor(lamp.width() / 2, lamp.height() / 2);
+}
+
+TEST(Lamp, LitAndUnlitLookDifferentAndOnlyAnOutputLampClicks) {
+  Lamp output(QStringLiteral("OutputBit(3)"), true);
+  output.resize(18, 18);
+  const QColor off = centreOf(output);
+  output.setLit(true);
+  EXPECT_TRUE(output.lit());
+  EXPECT_GT(centreOf(output).red(), off.red() + 100);
+
+  QSignalSpy clicks(&output, &Lamp::clicked);
+  QTest::mouseClick(&output, Qt::LeftButton);
+  output.setFocus();
+  QTest::keyClick(&output, Qt::Key_Space);
+  EXPECT_EQ(clicks.count(), 2);
+  EXPECT_TRUE(output.lit()) << "the window, not the lamp, decides what a click does";
+
+  Lamp input(QStringLiteral("InputBit(0)"), false);
+  input.resize(18, 18);
+  QSignalSpy inputClicks(&input, &Lamp::clicked);
+  QTest::mouseClick(&input, Qt::LeftButton);
+  QTest::keyClick(&input, Qt::Key_Space);
+  EXPECT_EQ(inputClicks.count(), 0);
+  EXPECT_EQ(input.focusPolicy(), Qt::NoFocus);
+}
+
+TEST(ScrollBinding, ADragShowsEveryStepButSendsOnlyWhereItSettles) {
+  QScrollBar bar(Qt::Horizontal);
+  bar.setRange(0, 32000);
+  bar.setSingleStep(320);
+  bar.setPageStep(3200);
+  std::vector<int> shown, settled;
+  bindScrollBar(
+      bar, [&](int v) { shown.push_back(v); }, [&](int v) { settled.push_back(v); });
+
+  bar.setSliderDown(true);
+  for (int v : {1000, 2000, 3000}) bar.setSliderPosition(v);
+  EXPECT_EQ(shown, (std::vector<int>{1000, 2000, 3000}));
+  EXPECT_TRUE(settled.empty()) << "nothing goes out while the thumb is held";
+  bar.setSliderDown(false);
+  EXPECT_EQ(settled, std::vector<int>{3000}) << "released: once";
+
+  bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  bar.triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(settled, (std::vector<int>{3000, 3320, 120}));
+  QTest::keyClick(&bar, Qt::Key_End);
+  EXPECT_EQ(settled.back(), 32000);
+}
+
+}  // namespace
+}  // namespace orvane::admin
