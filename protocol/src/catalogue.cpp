@@ -171,19 +171,27 @@ std::string alarmModeName(int alarmMode) {
   return padded(in(alarmMode, 0, 2) ? names[alarmMode] : "", 10);
 }
 
+namespace {
+
+struct EngineeringPattern {
+  const char* digits;
+  double limit;
+};
+
+EngineeringPattern engineeringPattern(int t) {
+  if (t == 0x0F || in(t, 0x11, 0x16)) return {"0000.0", 10000};
+  if (t == 0x02 || t == 0x03 || t == 0x0B || t == 0x0C || t == 0x0E || t == 0x10 ||
+      in(t, 0x20, 0x2A))
+    return {"000.00", 1000};
+  if (t == 0x00 || t == 0x01 || t == 0x06 || t == 0x08 || t == 0x0D) return {"00.000", 100};
+  if (t == 0x04 || t == 0x05 || t == 0x09 || t == 0x0A) return {"0.0000", 10};
+  return {"00000", 100000};
+}
+
+}  // namespace
+
 std::string engineeringText(double value, int t) {
-  const char* pattern = "00000";
-  double limit = 100000;
-  if (t == 0x0F || in(t, 0x11, 0x16)) {
-    pattern = "0000.0", limit = 10000;
-  } else if (t == 0x02 || t == 0x03 || t == 0x0B || t == 0x0C || t == 0x0E || t == 0x10 ||
-             in(t, 0x20, 0x2A)) {
-    pattern = "000.00", limit = 1000;
-  } else if (t == 0x00 || t == 0x01 || t == 0x06 || t == 0x08 || t == 0x0D) {
-    pattern = "00.000", limit = 100;
-  } else if (t == 0x04 || t == 0x05 || t == 0x09 || t == 0x0A) {
-    pattern = "0.0000", limit = 10;
-  }
+  const auto [pattern, limit] = engineeringPattern(t);
   const char* sign = value >= 0 ? "+" : "-";
   double a = std::fabs(value);
   if (a > limit) {
@@ -191,6 +199,12 @@ std::string engineeringText(double value, int t) {
     a = std::fmod(whole, limit) + (a - whole);
   }
   return sign + formatPattern(a, pattern);
+}
+
+double engineeringLimit(int typeCode) { return engineeringPattern(typeCode).limit; }
+
+bool engineeringTextHolds(double value, int typeCode) {
+  return std::isfinite(value) && std::fabs(value) <= engineeringLimit(typeCode);
 }
 
 std::string engineeringText(std::string_view valueText, int typeCode) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "protocol/numbers.h"
+
 namespace orvane::protocol {
 namespace {
 
@@ -128,6 +132,29 @@ TEST(EngineeringText, PatternSignAndLimitCut) {
   EXPECT_EQ(engineeringText(0, 0x40), "+00000");
   EXPECT_EQ(engineeringText("1.5", 0x08), "+01.500");
   EXPECT_EQ(engineeringText("-0.25", 0x20), "-000.25");
+}
+
+TEST(EngineeringText, HoldsOnlyWhatItWritesUncut) {
+  EXPECT_TRUE(engineeringTextHolds(100, 0x08));  // +100.000: the limit itself is not cut
+  EXPECT_TRUE(engineeringTextHolds(-100, 0x08));
+  EXPECT_FALSE(engineeringTextHolds(100.001, 0x08));
+  EXPECT_FALSE(engineeringTextHolds(150, 0x08));  // would go out as +50.000
+  EXPECT_FALSE(engineeringTextHolds(-150, 0x08));
+  EXPECT_TRUE(engineeringTextHolds(10, 0x04));
+  EXPECT_FALSE(engineeringTextHolds(10.5, 0x09));
+  EXPECT_TRUE(engineeringTextHolds(1000, 0x0E));
+  EXPECT_FALSE(engineeringTextHolds(1000.5, 0x2A));
+  EXPECT_TRUE(engineeringTextHolds(10000, 0x16));
+  EXPECT_FALSE(engineeringTextHolds(12345.6, 0x0F));
+  EXPECT_TRUE(engineeringTextHolds(100000, 0x40));
+  EXPECT_FALSE(engineeringTextHolds(100001, 0x50));
+  EXPECT_FALSE(engineeringTextHolds(std::numeric_limits<double>::infinity(), 0x40));
+  EXPECT_FALSE(engineeringTextHolds(std::numeric_limits<double>::quiet_NaN(), 0x40));
+  for (int code : {0x00, 0x04, 0x0C, 0x0F, 0x33}) {
+    const double limit = engineeringLimit(code);
+    EXPECT_EQ(decimalValue(engineeringText(limit, code)), limit) << code;
+    EXPECT_EQ(decimalValue(engineeringText(-limit, code)), -limit) << code;
+  }
 }
 
 TEST(Reading, EngineeringAndOhmsArePlainDecimal) {

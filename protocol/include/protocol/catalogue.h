@@ -72,6 +72,13 @@ std::string alarmModeName(int alarmMode);
 std::string engineeringText(double value, int typeCode);
 std::string engineeringText(std::string_view valueText, int typeCode);
 
+// The largest magnitude the engineering-unit text of a TypeCode holds
+// without cutting digits: 10, 100, 1000, 10000 or 100000.
+double engineeringLimit(int typeCode);
+// True when the engineering-unit text carries the value whole (its magnitude
+// at most the limit), so a module is never sent a cut value.
+bool engineeringTextHolds(double value, int typeCode);
+
 // An analog reading (a ">" reply without its ">") in engineering units:
 // formats 0 and 3 plain decimal, 1 and 2 scaled by the full-scale value and
 // written "###0.0000". Any other format gives an empty text.
