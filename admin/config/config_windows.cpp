@@ -1,6 +1,7 @@
 #include "admin/config/config_windows.h"
 
 #include "admin/config/ad_config_form.h"
+#include "admin/config/multi_config_form.h"
 #include "admin/core/window_factories.h"
 
 namespace orvane::admin {
@@ -16,6 +17,9 @@ void add(WindowFactories& windows, const char* name) {
 
 }  // namespace
 
-void registerConfigWindows(WindowFactories& windows) { add<AdConfigForm>(windows, "AdConfigForm"); }
+void registerConfigWindows(WindowFactories& windows) {
+  add<AdConfigForm>(windows, "AdConfigForm");
+  add<MultiConfigForm>(windows, "MultiConfigForm");
+}
 
 }  // namespace orvane::admin
