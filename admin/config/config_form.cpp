@@ -1,6 +1,7 @@
 #include "admin/config/config_form.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,6 +66,14 @@ QComboBox* ConfigForm::makeChecksumList(QWidget* parent) const {
   list->setObjectName(QStringLiteral("ChecksumCombo"));
   list->addItems({QStringLiteral("Disabled"), QStringLiteral("Enabled")});
   return list;
+}
+
+QHBoxLayout* ConfigForm::makeAddressRow() const {
+  auto* row = new QHBoxLayout;
+  row->addWidget(addr_);
+  row->addWidget(addressSpin_);
+  row->addStretch();
+  return row;
 }
 
 void ConfigForm::applyLinkEnabling(std::initializer_list<QWidget*> controls) const {
@@ -155,9 +164,12 @@ void ConfigForm::showError(const QString& text) { context_.ui().message(this, te
 
 void ConfigForm::changed() { context_.ConfigResult = 1; }
 
+void ConfigForm::showCompletion() {
+  context_.ui().message(this, QStringLiteral("Change configuration complete."));
+}
+
 void ConfigForm::finish() {
-  if (context_.ConfigResult == 1)
-    context_.ui().message(this, QStringLiteral("Change configuration complete."));
+  if (context_.ConfigResult == 1) showCompletion();
   accept();
 }
 

@@ -14,6 +14,7 @@
 #include <string_view>
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -45,6 +46,8 @@ class ConfigForm : public QDialog {
   // checksum list ("Disabled", "Enabled"), named BaudRate and ChecksumCombo.
   QComboBox* makeBaudRateList(QWidget* parent) const;
   QComboBox* makeChecksumList(QWidget* parent) const;
+  // Addr with AddressSpin beside it, for the dialog's form.
+  QHBoxLayout* makeAddressRow() const;
   // Baud rate and checksum can change only for the initialization entry;
   // for any other entry they show the entry's values and stay disabled.
   void applyLinkEnabling(std::initializer_list<QWidget*> controls) const;
@@ -70,6 +73,9 @@ class ConfigForm : public QDialog {
   void showError(const QString& text);
   // Marks a change the module confirmed.
   void changed();
+  // "Change configuration complete.", for the dialogs that say so as soon as
+  // the module confirmed the configuration command.
+  void showCompletion();
   // The end of OK: "Change configuration complete." when something
   // changed, then the dialog closes.
   void finish();
