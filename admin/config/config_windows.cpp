@@ -1,6 +1,8 @@
 #include "admin/config/config_windows.h"
 
 #include "admin/config/ad_config_form.h"
+#include "admin/config/da_config_form.h"
+#include "admin/config/dio_config_form.h"
 #include "admin/config/multi_config_form.h"
 #include "admin/core/window_factories.h"
 
@@ -19,6 +21,8 @@ void add(WindowFactories& windows, const char* name) {
 
 void registerConfigWindows(WindowFactories& windows) {
   add<AdConfigForm>(windows, "AdConfigForm");
+  add<DaConfigForm>(windows, "DaConfigForm");
+  add<DioConfigForm>(windows, "DioConfigForm");
   add<MultiConfigForm>(windows, "MultiConfigForm");
 }
 

@@ -31,5 +31,15 @@ TEST(ConfigCommands, ChannelMaskTakesTheLowestChannelsAsBits) {
   EXPECT_EQ(channelMask(states, 0), 0);
 }
 
+TEST(ConfigCommands, PolarityCountsTheTwoLowBitsAndSendsOneDigitPerSide) {
+  EXPECT_EQ(polarityBody(1, 0), "CP10");
+  EXPECT_EQ(polarityBody(0, 1), "CP01");
+  EXPECT_EQ(inputPolarity(5), 1);
+  EXPECT_EQ(outputPolarity(5), 0);
+  EXPECT_EQ(inputPolarity(6), 0);
+  EXPECT_EQ(outputPolarity(6), 1);
+  EXPECT_EQ(polarityBody(outputPolarity(-1), inputPolarity(-1)), "CP11") << "never a sign";
+}
+
 }  // namespace
 }  // namespace orvane::admin

@@ -57,5 +57,26 @@ TEST_F(ConfigDispatchTest, CancelLeavesTheRow) {
   EXPECT_TRUE(row(0).startsWith("   3(03H)   7231")) << row(0).toStdString();
 }
 
+TEST_F(ConfigDispatchTest, AnalogOutputAndDigitalModulesOpenTheirDialogs) {
+  const auto moveTo12 = [](QDialog& dialog) {
+    dialog.findChild<QLineEdit*>(QStringLiteral("Addr"))->setText(QStringLiteral("12"));
+    dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+  };
+  configure({simModule("7342", 3)}, QStringLiteral("DaConfigForm"), moveTo12);
+  EXPECT_EQ(ui_->modalsOpened.back(), "DaConfigForm");
+  EXPECT_TRUE(row(0).startsWith("  12(0CH)   7342")) << row(0).toStdString();
+  EXPECT_EQ(network_->addresses(), std::vector<int>{12});
+}
+
+TEST_F(ConfigDispatchTest, DigitalModuleOpensItsDialogAndItsRowFollows) {
+  configure({simModule("7451", 3)}, QStringLiteral("DioConfigForm"), [](QDialog& dialog) {
+    dialog.findChild<QLineEdit*>(QStringLiteral("Addr"))->setText(QStringLiteral("12"));
+    dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+  });
+  EXPECT_EQ(ui_->modalsOpened.back(), "DioConfigForm");
+  EXPECT_TRUE(row(0).startsWith("  12(0CH)   7451")) << row(0).toStdString();
+  EXPECT_EQ(network_->addresses(), std::vector<int>{12});
+}
+
 }  // namespace
 }  // namespace orvane::admin
