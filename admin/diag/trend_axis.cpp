@@ -63,7 +63,7 @@ double wholeSteps(double value, double step, bool up) {
 }  // namespace
 
 TrendAxis niceAxis(double min, double max, int maxTicks) {
-  maxTicks = std::clamp(maxTicks, 2, kMostTicks);
+  maxTicks = std::clamp(maxTicks, 3, kMostTicks);
   if (!std::isfinite(min) || !std::isfinite(max) || min > max) min = max = 0.0;
   min = clampReading(min);
   max = clampReading(max);

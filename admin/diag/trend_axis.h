@@ -14,7 +14,8 @@ struct TrendAxis {
 };
 
 // The tightest axis covering [min, max] with at most maxTicks ticks (both ends
-// included; fewer than 2 counts as 2). A flat range is widened around its value
+// included). Fewer than 3 counts as 3: a range around zero needs a tick at
+// each end and one at zero. A flat range is widened around its value
 // (0 gives -1..1); an empty range (min > max) or a non-finite bound gives the
 // axis of a flat 0.
 TrendAxis niceAxis(double min, double max, int maxTicks = 6);

@@ -284,7 +284,8 @@ void TrendPlot::drawTrace(QPainter& painter, int index, const TrendAxis& axis) {
       continue;
     }
     closeColumn(run);
-    if (run.hasPrevious && !run.broken) m_lines.emplace_back(run.previousX, run.previousY, x, y);
+    run.joinedIn = run.hasPrevious && !run.broken;
+    if (run.joinedIn) m_lines.emplace_back(run.previousX, run.previousY, x, y);
     run.broken = false;
     run.open = true;
     run.x = x;
@@ -298,10 +299,12 @@ void TrendPlot::drawTrace(QPainter& painter, int index, const TrendAxis& axis) {
 
 void TrendPlot::closeColumn(ColumnRun& run) {
   if (!run.open) return;
-  if (run.yMin == run.yMax) {
-    m_points.emplace_back(run.x, run.yMin);
-  } else {
+  // A single row is already on the join into the column; only the first
+  // column after a gap needs a dot of its own.
+  if (run.yMin != run.yMax) {
     m_lines.emplace_back(run.x, run.yMin, run.x, run.yMax);
+  } else if (!run.joinedIn) {
+    m_points.emplace_back(run.x, run.yMin);
   }
   run.open = false;
   run.hasPrevious = true;

@@ -68,6 +68,7 @@ class TrendPlot : public QWidget {
     int yMin = 0;
     int yMax = 0;
     int yLast = 0;
+    bool joinedIn = false;  // a line from the column before reaches this one
     bool hasPrevious = false;
     int previousX = 0;
     int previousY = 0;
