@@ -4,6 +4,8 @@
 #include "admin/config/da_config_form.h"
 #include "admin/config/dio_config_form.h"
 #include "admin/config/multi_config_form.h"
+#include "admin/config/n69_config_form.h"
+#include "admin/config/n7912_config_form.h"
 #include "admin/core/window_factories.h"
 
 namespace orvane::admin {
@@ -24,6 +26,8 @@ void registerConfigWindows(WindowFactories& windows) {
   add<DaConfigForm>(windows, "DaConfigForm");
   add<DioConfigForm>(windows, "DioConfigForm");
   add<MultiConfigForm>(windows, "MultiConfigForm");
+  add<N69ConfigForm>(windows, "N69ConfigForm");
+  add<N7912ConfigForm>(windows, "N7912ConfigForm");
 }
 
 }  // namespace orvane::admin
