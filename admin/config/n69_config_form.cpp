@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -16,7 +15,6 @@
 #include "admin/config/n69_config_commands.h"
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
-#include "admin/core/spin_button.h"
 #include "admin/core/ui_naming.h"
 #include "protocol/numbers.h"
 
@@ -28,14 +26,6 @@ namespace {
 constexpr int kDigitalTypeCode = 0x40;
 
 constexpr std::array<const char*, 4> kPortNames{"Port A", "Port B", "Port CH", "Port CL"};
-
-QHBoxLayout* addressRow(QLineEdit* addr, SpinButton* spin) {
-  auto* row = new QHBoxLayout;
-  row->addWidget(addr);
-  row->addWidget(spin);
-  row->addStretch();
-  return row;
-}
 
 }  // namespace
 
@@ -53,7 +43,7 @@ void N69ConfigForm::buildControls() {
   checksumBox_->setObjectName(QStringLiteral("ChecksumBox"));
   auto* form = new QFormLayout(module);
   form->addRow(QStringLiteral("Module:"), moduleName_);
-  form->addRow(QStringLiteral("Address(Dec):"), addressRow(addr_, addressSpin_));
+  form->addRow(QStringLiteral("Address(Dec):"), makeAddressRow());
   form->addRow(QStringLiteral("Baud rate:"), baudRate_);
   form->addRow(checksumBox_);
 

@@ -5,13 +5,11 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "admin/config/config_commands.h"
 #include "admin/core/admin_context.h"
-#include "admin/core/spin_button.h"
 
 namespace orvane::admin {
 
@@ -22,14 +20,6 @@ QComboBox* namedList(const char* name, const QStringList& items, QWidget* parent
   list->setObjectName(QString::fromLatin1(name));
   list->addItems(items);
   return list;
-}
-
-QHBoxLayout* addressRow(QLineEdit* addr, SpinButton* spin) {
-  auto* row = new QHBoxLayout;
-  row->addWidget(addr);
-  row->addWidget(spin);
-  row->addStretch();
-  return row;
 }
 
 ConverterSettings settingsOf(const ModuleEntry& e) {
@@ -81,7 +71,7 @@ QWidget* N7912ConfigForm::buildModuleFrame() {
   appendCR_ = namedList("AppendcrCombo", {"No", "Yes"}, frame);
   auto* form = new QFormLayout(frame);
   form->addRow(QStringLiteral("Module:"), moduleName_);
-  form->addRow(QStringLiteral("Address (Dec):"), addressRow(addr_, addressSpin_));
+  form->addRow(QStringLiteral("Address (Dec):"), makeAddressRow());
   form->addRow(QStringLiteral("Checksum:"), checksum_);
   form->addRow(QStringLiteral("Addressable:"), addressable_);
   form->addRow(QStringLiteral("Interface:"), interface_);

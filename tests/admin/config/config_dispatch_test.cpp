@@ -78,5 +78,32 @@ TEST_F(ConfigDispatchTest, DigitalModuleOpensItsDialogAndItsRowFollows) {
   EXPECT_EQ(network_->addresses(), std::vector<int>{12});
 }
 
+TEST_F(ConfigDispatchTest, The7469OpensItsOwnDialogAndItsRowFollows) {
+  auto m = simModule("7469", 3);
+  m.portDirections = 0x06;
+  configure({m}, QStringLiteral("N69ConfigForm"), [](QDialog& dialog) {
+    dialog.findChild<QLineEdit*>(QStringLiteral("Addr"))->setText(QStringLiteral("12"));
+    dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+  });
+  EXPECT_EQ(ui_->modalsOpened.back(), "N69ConfigForm");
+  EXPECT_TRUE(row(0).startsWith("  12(0CH)   7469")) << row(0).toStdString();
+  EXPECT_EQ(network_->state(12).portDirections, 0x06) << "the directions read are sent back";
+}
+
+TEST_F(ConfigDispatchTest, ConverterKeepsEverySettingTheSearchReadWhenItMoves) {
+  auto m = simModule("7912", 3);
+  m.statusWord = 0x811E;  // non-addressable, RS-422, CR, even parity, 7 data bits, 2 stop bits
+  m.rs232BaudCode = 4;
+  configure({m}, QStringLiteral("N7912ConfigForm"), [](QDialog& dialog) {
+    dialog.findChild<QLineEdit*>(QStringLiteral("Addr"))->setText(QStringLiteral("12"));
+    dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"))->click();
+  });
+  EXPECT_EQ(ui_->modalsOpened.back(), "N7912ConfigForm");
+  EXPECT_TRUE(row(0).startsWith("  12(0CH)   7912")) << row(0).toStdString();
+  EXPECT_TRUE(row(0).contains("e,7,2")) << row(0).toStdString();
+  EXPECT_EQ(network_->state(12).statusWord, 0x811E);
+  EXPECT_EQ(network_->state(12).rs232BaudCode, 4);
+}
+
 }  // namespace
 }  // namespace orvane::admin
