@@ -1,6 +1,7 @@
 #include "admin/config/config_windows.h"
 
 #include "admin/config/ad_config_form.h"
+#include "admin/config/ctr_config_form.h"
 #include "admin/config/da_config_form.h"
 #include "admin/config/dio_config_form.h"
 #include "admin/config/multi_config_form.h"
@@ -23,6 +24,7 @@ void add(WindowFactories& windows, const char* name) {
 
 void registerConfigWindows(WindowFactories& windows) {
   add<AdConfigForm>(windows, "AdConfigForm");
+  add<CtrConfigForm>(windows, "CtrConfigForm");
   add<DaConfigForm>(windows, "DaConfigForm");
   add<DioConfigForm>(windows, "DioConfigForm");
   add<MultiConfigForm>(windows, "MultiConfigForm");
