@@ -72,6 +72,13 @@ bool DiagForm::exchange(char lead, std::string_view body, int timeoutMs) {
 
 const std::string& DiagForm::reply() const { return context_.LastReply; }
 
+bool DiagForm::exchangeNow(char lead, std::string_view body, int timeoutMs) {
+  context_.LastLinkError.clear();
+  const bool ok = exchange(lead, body, timeoutMs);
+  showLinkStatus();
+  return ok;
+}
+
 void DiagForm::setPollInterval(int intervalMs, bool firstAtOnce) {
   intervalMs_ = intervalMs;
   firstAtOnce_ = firstAtOnce;
@@ -79,7 +86,7 @@ void DiagForm::setPollInterval(int intervalMs, bool firstAtOnce) {
 
 void DiagForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!timer_->isActive()) timer_->start(firstAtOnce_ ? 0 : intervalMs_);
+  if (intervalMs_ > 0 && !timer_->isActive()) timer_->start(firstAtOnce_ ? 0 : intervalMs_);
 }
 
 void DiagForm::done(int result) {
@@ -90,6 +97,10 @@ void DiagForm::done(int result) {
 void DiagForm::pollOnce() {
   context_.LastLinkError.clear();
   tick();
+  showLinkStatus();
+}
+
+void DiagForm::showLinkStatus() {
   linkStatus_->setText(QString::fromLocal8Bit(context_.LastLinkError.c_str()));
 }
 

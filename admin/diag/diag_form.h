@@ -37,7 +37,8 @@ class DiagForm : public QDialog {
   void done(int result) override;
 
  protected:
-  virtual void tick() = 0;
+  // One poll of the module; a window of outputs only polls nothing.
+  virtual void tick() {}
 
   ModuleEntry& entry() const;
   int entryIndex() const { return index_; }
@@ -53,9 +54,13 @@ class DiagForm : public QDialog {
   // parameters; returns LastExchangeOK.
   bool exchange(char lead, std::string_view body, int timeoutMs);
   const std::string& reply() const;
+  // The same outside a tick (an output the user set): a failure of the
+  // serial line shows on the window's line as after a tick.
+  bool exchangeNow(char lead, std::string_view body, int timeoutMs);
 
   // The interval of the poll timer; firstAtOnce runs the first tick as soon
-  // as the window is shown instead of one interval later.
+  // as the window is shown instead of one interval later. An interval of 0
+  // keeps the timer stopped: the window only writes outputs.
   void setPollInterval(int intervalMs, bool firstAtOnce = false);
 
   QLabel* moduleName_;
@@ -71,6 +76,8 @@ class DiagForm : public QDialog {
   void onTimer1Timeout();
 
  private:
+  void showLinkStatus();
+
   AdminContext& context_;
   int index_;
   QTimer* timer_;  // Timer1
