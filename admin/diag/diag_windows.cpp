@@ -2,6 +2,7 @@
 
 #include "admin/core/window_factories.h"
 #include "admin/diag/ad_diag_form.h"
+#include "admin/diag/da_diag_form.h"
 
 namespace orvane::admin {
 
@@ -16,6 +17,9 @@ void add(WindowFactories& windows, const char* name) {
 
 }  // namespace
 
-void registerDiagWindows(WindowFactories& windows) { add<AdDiagForm>(windows, "AdDiagForm"); }
+void registerDiagWindows(WindowFactories& windows) {
+  add<AdDiagForm>(windows, "AdDiagForm");
+  add<DaDiagForm>(windows, "DaDiagForm");
+}
 
 }  // namespace orvane::admin
