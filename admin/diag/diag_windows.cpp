@@ -3,6 +3,7 @@
 #include "admin/core/window_factories.h"
 #include "admin/diag/ad_diag_form.h"
 #include "admin/diag/da_diag_form.h"
+#include "admin/diag/dio_diag_form.h"
 #include "admin/diag/n47_diag_form.h"
 
 namespace orvane::admin {
@@ -21,6 +22,7 @@ void add(WindowFactories& windows, const char* name) {
 void registerDiagWindows(WindowFactories& windows) {
   add<AdDiagForm>(windows, "AdDiagForm");
   add<DaDiagForm>(windows, "DaDiagForm");
+  add<DioDiagForm>(windows, "DioDiagForm");
   add<N47DiagForm>(windows, "N47DiagForm");
 }
 
