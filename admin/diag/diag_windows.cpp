@@ -5,6 +5,7 @@
 #include "admin/diag/da_diag_form.h"
 #include "admin/diag/dio_diag_form.h"
 #include "admin/diag/n47_diag_form.h"
+#include "admin/diag/n69_diag_form.h"
 
 namespace orvane::admin {
 
@@ -24,6 +25,7 @@ void registerDiagWindows(WindowFactories& windows) {
   add<DaDiagForm>(windows, "DaDiagForm");
   add<DioDiagForm>(windows, "DioDiagForm");
   add<N47DiagForm>(windows, "N47DiagForm");
+  add<N69DiagForm>(windows, "N69DiagForm");
 }
 
 }  // namespace orvane::admin
