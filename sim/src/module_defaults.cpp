@@ -116,6 +116,9 @@ std::vector<ModuleState> demoNetwork() {
   at(15).baudCode = 6;           // 7472 at 115200
   at(20).initState = true;       // 7917 answers at 00, reports its stored address 20
   at(14).portDirections = 0x0C;  // 7469: ports A and B in, so their inputs move
+  // Port B rests at 09 and toggles with port A.
+  at(14).digitalInputs |= 0x0900;
+  at(14).inputToggleMask |= 0xFF00;
   return modules;
 }
 
