@@ -22,6 +22,11 @@ bool hasCjc(const ModuleState& m) {
 }
 
 Reply calibrateInput(ModuleState& m, const Command& c) {
+  // The user applied the reference to channel 0 as the step asked.
+  if (c.body == "1")
+    calibrateOffset(m);
+  else
+    calibrateSpan(m);
   ++m.calibrations["$" + c.body];
   return accepted(c);
 }

@@ -1,6 +1,13 @@
 // Analog output modules: 7342 (one output in its range and data format) and
 // 7347 (four +/-10 V outputs A to D and seven digital inputs); output
 // read-back and the output calibration commands.
+//
+// Calibration of 7342: its converter is set to a code in mA, the commanded
+// current plus the correction stored for it plus the trim. "$AA0" takes the
+// code it is set to as the one for 4 mA and "$AA1" as the one for 20 mA, so
+// a point stored while the output is elsewhere (another range, another
+// value) is stored wrong, as on the real module.
+#include <algorithm>
 #include <cmath>
 
 #include "digital_common.h"
@@ -13,6 +20,9 @@ namespace {
 
 bool isQuad(const ModuleState& m) { return protocol::familyKey(m.model) == "347"; }
 
+constexpr double kTrimStep = 20.0 / 4096;  // mA: one count of the converter
+constexpr int kVoltRange = 0x32;           // 0 to 10 V: 10 V for a code of 20 mA
+
 double lowEnd(const ModuleState& m) { return m.typeCode == 0x31 ? 4.0 : 0.0; }
 double highEnd(const ModuleState& m) { return protocol::fullScale(m.typeCode); }
 
@@ -20,18 +30,35 @@ std::string signedValue(double v) {
   return (v < 0 ? "-" : "+") + protocol::formatPattern(std::fabs(v), "00.000");
 }
 
-// The output of 7342 in its data format, as it is written and read back.
-std::string outputText(const ModuleState& m) {
-  const double v = m.outputs[0], low = lowEnd(m), span = highEnd(m) - low;
+// An output value of 7342 in its data format, as it is written and read back.
+std::string outputText(const ModuleState& m, double v) {
+  const double low = lowEnd(m), span = highEnd(m) - low;
   switch (m.format & 0x03) {
-    case 1:
-      return "+" + protocol::formatPattern(span > 0 ? (v - low) / span * 100.0 : 0.0, "000.00");
-    case 2:
-      return protocol::hex2(
-          static_cast<std::uint32_t>(std::lround(span > 0 ? (v - low) / span * 4095.0 : 0.0)), 3);
+    case 1: {
+      const double percent = span > 0 ? (v - low) / span * 100.0 : 0.0;
+      return (percent < 0 ? "-" : "+") + protocol::formatPattern(std::fabs(percent), "000.00");
+    }
+    case 2: {
+      const long count = std::lround(span > 0 ? (v - low) / span * 4095.0 : 0.0);
+      return protocol::hex2(static_cast<std::uint32_t>(std::clamp(count, 0L, 4095L)), 3);
+    }
     default:
       return protocol::formatPattern(v, "00.000");
   }
+}
+
+double commandedCurrent(const ModuleState& m) {
+  return m.typeCode == kVoltRange ? m.outputs[0] * 2.0 : m.outputs[0];
+}
+
+double correctionAt(const ModuleState& m, double current) {
+  return m.outputCorrection4 +
+         (m.outputCorrection20 - m.outputCorrection4) * (current - 4.0) / 16.0;
+}
+
+double converterCode(const ModuleState& m) {
+  const double current = commandedCurrent(m);
+  return current + correctionAt(m, current) + m.outputTrim[0] * kTrimStep;
 }
 
 // The value a write asks for in engineering units; nullopt when malformed.
@@ -51,6 +78,7 @@ Reply writeSingle(ModuleState& m, const Command& c) {
   constexpr double kSlack = 1e-9;
   if (!v || *v < lowEnd(m) - kSlack || *v > highEnd(m) + kSlack) return refused(c);
   m.outputs[0] = *v;
+  m.outputTrim[0] = 0;
   return dataReply("");
 }
 
@@ -64,9 +92,20 @@ Reply writeQuad(ModuleState& m, const Command& c) {
   return dataReply("");
 }
 
+// The point the converter's code now stands for.
+void storePoint(ModuleState& m, bool at20mA) {
+  const double code = converterCode(m);
+  if (at20mA)
+    m.outputCorrection20 = code - 20.0;
+  else
+    m.outputCorrection4 = code - 4.0;
+  m.outputTrim[0] = 0;
+}
+
 Reply calibration(ModuleState& m, const Command& c) {
   const std::string& b = c.body;
   if (b == "0" || b == "1") {  // store the 4 mA or the 20 mA point
+    if (!isQuad(m)) storePoint(m, b == "1");
     ++m.calibrations["$" + b];
     return accepted(c);
   }
@@ -81,7 +120,9 @@ Reply calibration(ModuleState& m, const Command& c) {
 Reply setting(ModuleState& m, const Command& c, Moment now) {
   const std::string& b = c.body;
   if (!isQuad(m)) {
-    if (b == "6") return accepted(c, outputText(m));
+    if (b == "6") return accepted(c, outputText(m, m.outputs[0]));
+    // What the output drives, as a readback at its terminals measures it.
+    if (b == "8") return accepted(c, outputText(m, outputAtTerminals(m)));
     return calibration(m, c);
   }
   if (b == "6") return accepted(c, signedValue(m.outputs[0]));
@@ -93,6 +134,12 @@ Reply setting(ModuleState& m, const Command& c, Moment now) {
 }
 
 }  // namespace
+
+double outputAtTerminals(const ModuleState& m, int channel) {
+  if (isQuad(m)) return m.outputs.at(static_cast<std::size_t>(channel));
+  const double current = converterCode(m) * (1.0 + m.outputGainError) + m.outputOffsetError;
+  return m.typeCode == kVoltRange ? current / 2.0 : current;
+}
 
 std::string quadOutputSyncSample(const ModuleState& m, Moment now) {
   return protocol::hex2(reportedInputs(m, now) & 0x7F) + "0000";

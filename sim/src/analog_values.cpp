@@ -22,11 +22,40 @@ std::string signedPattern(double value, const char* pattern) {
   return (value < 0 ? "-" : "+") + protocol::formatPattern(std::fabs(value), pattern);
 }
 
-// Resistance of an RTD at a temperature (Pt 0.00385, Ni 0.00618 per degree).
+bool isRtd(int typeCode) { return typeCode >= 0x20 && typeCode <= 0x2A; }
+bool isThermocouple(int typeCode) { return typeCode >= 0x0E && typeCode <= 0x16; }
+
+double alphaOf(int typeCode) { return typeCode >= 0x28 ? 0.00618 : 0.00385; }
+
+// Resistance of an RTD at a temperature (Pt 0.00385, Ni 0.00618 per degree);
+// the copper range 0x2A is read in ohms.
 double ohmsOf(double celsius, int typeCode) {
   if (typeCode == 0x2A) return celsius;
-  const double alpha = typeCode >= 0x28 ? 0.00618 : 0.00385;
-  return 100.0 * (1.0 + alpha * celsius);
+  return 100.0 * (1.0 + alphaOf(typeCode) * celsius);
+}
+
+double celsiusOf(double ohms, int typeCode) {
+  if (typeCode == 0x2A) return ohms;
+  return (ohms / 100.0 - 1.0) / alphaOf(typeCode);
+}
+
+double converted(const ModuleState& m, double x) {
+  return x * (1.0 + m.inputGainError) + m.inputOffsetError;
+}
+
+// The references a user applies for offset and span calibration, in the
+// units of the converter's error: resistances for the RTD ranges; 0 and the
+// full scale for the others (the thermocouple ranges taken in degrees).
+struct References {
+  double zero = 0.0;
+  double span = 0.0;
+};
+
+References referencesOf(int typeCode) {
+  if (typeCode == 0x2A) return {0.0, 60.0};
+  if (typeCode == 0x23 || typeCode == 0x27 || typeCode == 0x28) return {50.0, 350.0};
+  if (isRtd(typeCode)) return {50.0, 200.0};
+  return {0.0, protocol::fullScale(typeCode)};
 }
 
 }  // namespace
@@ -66,9 +95,28 @@ std::string readingText(double value, int typeCode, int dataFormat) {
 }
 
 double channelValue(const ModuleState& m, int channel, Moment now) {
-  return signalValue(m.inputs[static_cast<std::size_t>(channel)], now.t);
+  const double truth = signalValue(m.inputs[static_cast<std::size_t>(channel)], now.t);
+  if (isRtd(m.typeCode)) return celsiusOf(converted(m, ohmsOf(truth, m.typeCode)), m.typeCode);
+  const double value = converted(m, truth);
+  // The module adds the cold junction as it reads it to the thermocouple's
+  // difference to the terminals.
+  return isThermocouple(m.typeCode) ? value + m.cjcSensorError + m.cjcOffset : value;
 }
 
 double cjcReading(const ModuleState& m) { return m.cjcTemperature + m.cjcOffset; }
+
+void calibrateOffset(ModuleState& m) {
+  const double zero = referencesOf(m.typeCode).zero;
+  m.inputOffsetError -= converted(m, zero) - zero;
+}
+
+void calibrateSpan(ModuleState& m) {
+  const References r = referencesOf(m.typeCode);
+  if (r.span <= r.zero) return;  // a range without a span has nothing to calibrate
+  const double atZero = converted(m, r.zero);
+  const double gain = (r.span - atZero) / (r.span - r.zero);
+  m.inputGainError = gain - 1.0;
+  m.inputOffsetError = atZero - r.zero * gain;
+}
 
 }  // namespace orvane::sim

@@ -119,6 +119,19 @@ std::vector<ModuleState> demoNetwork() {
   // Port B rests at 09 and toggles with port A.
   at(14).digitalInputs |= 0x0900;
   at(14).inputToggleMask |= 0xFF00;
+  // Three modules out of calibration, so that calibrating them shows: the
+  // 7213 reads low and its cold-junction sensor 0.7 degrees low; the 7234
+  // reads high, and its sensor and stored offset put the cold junction 2.3
+  // degrees high; the 7342 drives 4 mA 5 steps high and 20 mA 8 steps low.
+  at(1).inputOffsetError = -3.0;
+  at(1).inputGainError = -0.01;
+  at(1).cjcSensorError = -0.7;
+  at(6).inputOffsetError = 4.0;
+  at(6).inputGainError = 0.015;
+  at(6).cjcSensorError = 1.5;
+  at(6).cjcOffset = 0.8;
+  at(7).outputOffsetError = 0.0403;
+  at(7).outputGainError = -0.00397;
   return modules;
 }
 

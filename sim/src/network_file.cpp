@@ -18,11 +18,13 @@ namespace {
 using nlohmann::json;
 
 const std::set<std::string> kModuleKeys = {
-    "model",     "address",        "baud",      "checksum",         "typeCode",   "format",
-    "initState", "firmware",       "inputs",    "channelMask",      "openInputs", "cjcTemperature",
-    "alarm",     "mapping",        "outputs",   "digitalInputs",    "toggleMask", "togglePeriod",
-    "polarity",  "portDirections", "counters",  "counterInputMode", "gateMode",   "statusWord",
-    "rs232Baud", "device",         "delimiter", "deviceId",         "faults"};
+    "model",         "address",          "baud",         "checksum",        "typeCode",
+    "format",        "initState",        "firmware",     "inputs",          "channelMask",
+    "openInputs",    "cjcTemperature",   "alarm",        "mapping",         "outputs",
+    "digitalInputs", "toggleMask",       "togglePeriod", "polarity",        "portDirections",
+    "counters",      "counterInputMode", "gateMode",     "statusWord",      "rs232Baud",
+    "device",        "delimiter",        "deviceId",     "faults",          "inputError",
+    "cjcError",      "cjcOffset",        "outputError",  "outputCorrection"};
 
 int baudCodeOfRate(const ObjectReader& r, const std::string& key) {
   const auto rate = r.integer(key, 0, 1000000);
@@ -57,6 +59,13 @@ void readSignal(const json& object, const std::string& place, Signal& s) {
   }
 }
 
+// A gain error as a fraction: 0.02 reads or drives 2 % high.
+double gainError(const ObjectReader& r) {
+  const double gain = r.number("gain");
+  if (gain <= -1.0) r.fail("gain", "must be above -1 (a fraction: 0.02 is 2 % high)");
+  return gain;
+}
+
 const json& list(const ObjectReader& r, const std::string& key, std::size_t most) {
   const json& v = r.at(key);
   if (!v.is_array()) r.fail(key, "expected a list");
@@ -73,6 +82,14 @@ void readAnalog(const ObjectReader& r, ModuleState& m) {
   if (r.has("channelMask")) m.channelMask = static_cast<int>(r.integer("channelMask", 0, 0xFF));
   if (r.has("openInputs")) m.openInputs = static_cast<int>(r.integer("openInputs", 0, 0xFF));
   if (r.has("cjcTemperature")) m.cjcTemperature = r.number("cjcTemperature");
+  if (r.has("cjcError")) m.cjcSensorError = r.number("cjcError");
+  if (r.has("cjcOffset")) m.cjcOffset = r.number("cjcOffset");
+  if (r.has("inputError")) {
+    ObjectReader e(r.object("inputError"), r.place() + ".inputError");
+    e.onlyKeys({"offset", "gain"});
+    if (e.has("offset")) m.inputOffsetError = e.number("offset");
+    if (e.has("gain")) m.inputGainError = gainError(e);
+  }
   if (r.has("alarm")) {
     ObjectReader a(r.object("alarm"), r.place() + ".alarm");
     a.onlyKeys({"mode", "low", "high"});
@@ -99,6 +116,18 @@ void readAnalog(const ObjectReader& r, ModuleState& m) {
       if (!v[i].is_number()) r.fail("outputs[" + std::to_string(i) + "]", "expected a number");
       m.outputs[i] = v[i].get<double>();
     }
+  }
+  if (r.has("outputError")) {
+    ObjectReader e(r.object("outputError"), r.place() + ".outputError");
+    e.onlyKeys({"offset", "gain"});
+    if (e.has("offset")) m.outputOffsetError = e.number("offset");
+    if (e.has("gain")) m.outputGainError = gainError(e);
+  }
+  if (r.has("outputCorrection")) {
+    ObjectReader e(r.object("outputCorrection"), r.place() + ".outputCorrection");
+    e.onlyKeys({"at4mA", "at20mA"});
+    if (e.has("at4mA")) m.outputCorrection4 = e.number("at4mA");
+    if (e.has("at20mA")) m.outputCorrection20 = e.number("at20mA");
   }
 }
 

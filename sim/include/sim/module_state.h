@@ -64,6 +64,16 @@ struct ModuleState {
   int openInputs = 0;            // bit n: input n open (7234)
   double cjcTemperature = 25.0;  // the sensor's own reading, degrees C
   double cjcOffset = 0.0;        // set by "$AA9", degrees C
+  // How far the sensor reads above the terminals it sits on: the terminals
+  // are at cjcTemperature - cjcSensorError. A thermocouple reading is off by
+  // cjcSensorError + cjcOffset until the cold-junction step sets the offset.
+  double cjcSensorError = 0.0;
+  // The converter's own error, which offset ("$AA1") and span ("$AA0")
+  // calibration remove: it turns a true input x into x * (1 + inputGainError)
+  // + inputOffsetError, in engineering units (ohms for RTD ranges, whose
+  // references are resistances). All channels share the one converter.
+  double inputOffsetError = 0.0;
+  double inputGainError = 0.0;
   std::string syncSample;        // data taken by the last "#**"
   bool syncFresh = false;
 
@@ -79,7 +89,18 @@ struct ModuleState {
 
   // Analog outputs (engineering units; 7342 uses the first).
   std::array<double, 4> outputs{};
-  std::array<int, 4> outputTrim{};  // trim steps of "$AA3"
+  // Trim steps of "$AA3" not stored yet; a stored point takes them, the next
+  // output written drops them.
+  std::array<int, 4> outputTrim{};
+  // 7342: its converter is set to a code in mA (the commanded current, the
+  // stored correction at that current and the trim) and drives code * (1 +
+  // outputGainError) + outputOffsetError mA; the 0 to 10 V range gives half
+  // of that in volts. The corrections are stored at 4 mA ("$AA0") and 20 mA
+  // ("$AA1") and apply along the line through both points.
+  double outputOffsetError = 0.0;
+  double outputGainError = 0.0;
+  double outputCorrection4 = 0.0;
+  double outputCorrection20 = 0.0;
 
   // Digital inputs and outputs.
   std::uint32_t digitalInputs = 0;    // the lines as wired (before polarity)
@@ -111,5 +132,10 @@ struct ModuleState {
 
 // A module of the model with its catalogue defaults, at an address.
 ModuleState makeModule(const std::string& model, int address);
+
+// What a meter on an analog output's terminals shows, in engineering units:
+// for 7342 its error, corrections and trim applied; for 7347 output A to D
+// (channel 0 to 3) as written.
+double outputAtTerminals(const ModuleState& m, int channel = 0);
 
 }  // namespace orvane::sim
