@@ -65,6 +65,11 @@ class AdminContext {
   // The line settles after every baud change for this long before the next
   // frame goes out; tests shorten it.
   std::chrono::milliseconds baudSettlePause{1000};
+  // The cold-junction calibration waits this long after clearing the offset,
+  // whose reply it does not read, so that the reply is in before the next
+  // command clears the line, and again after setting the new offset before
+  // it reads the temperature; tests shorten it.
+  std::chrono::milliseconds cjcSettlePause{1000};
   ComPorts OrvComm;  // the serial controls of COM1..COM8
 
   // Search.
