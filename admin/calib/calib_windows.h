@@ -1,0 +1,11 @@
+// The calibration windows' factories for the main window's table.
+#pragma once
+
+namespace orvane::admin {
+
+class WindowFactories;
+
+// Registers AdCalibForm.
+void registerCalibWindows(WindowFactories& windows);
+
+}  // namespace orvane::admin
