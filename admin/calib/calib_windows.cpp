@@ -1,6 +1,7 @@
 #include "admin/calib/calib_windows.h"
 
 #include "admin/calib/ad_calib_form.h"
+#include "admin/calib/da_calib_form.h"
 #include "admin/core/window_factories.h"
 
 namespace orvane::admin {
@@ -18,6 +19,7 @@ void add(WindowFactories& windows, const char* name) {
 
 void registerCalibWindows(WindowFactories& windows) {
   add<AdCalibForm>(windows, "AdCalibForm");
+  add<DaCalibForm>(windows, "DaCalibForm");
 }
 
 }  // namespace orvane::admin

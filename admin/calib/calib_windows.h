@@ -5,7 +5,7 @@ namespace orvane::admin {
 
 class WindowFactories;
 
-// Registers AdCalibForm.
+// Registers AdCalibForm and DaCalibForm.
 void registerCalibWindows(WindowFactories& windows);
 
 }  // namespace orvane::admin
