@@ -2,8 +2,10 @@
 // values, start/stop, clear and overflow, input and gate modes, the digital
 // filter with minimum pulse widths, TTL levels, and an alarm per counter
 // driving its digital output. In frequency mode (TypeCode 0x51) the reads
-// give each channel's frequency.
+// give each channel's input frequency, which wanders around its rate.
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "families.h"
 #include "protocol/numbers.h"
@@ -18,9 +20,18 @@ CounterState& counter(ModuleState& m, char c) {
   return m.counters[static_cast<std::size_t>(c - '0')];
 }
 
-std::uint32_t reading(const ModuleState& m, int channel) {
+// The input frequency at a moment: each channel wanders around its rate
+// with a period of its own, so the two readings do not move in step.
+double frequency(const CounterState& k, int channel, Moment now) {
+  const double periodS = channel == 0 ? 10.0 : 14.0;
+  const double wander = std::sin(2.0 * std::numbers::pi * now.t / periodS);
+  return std::max(0.0, k.ratePerS * (1.0 + k.rateSwing * wander));
+}
+
+std::uint32_t reading(const ModuleState& m, int channel, Moment now) {
   const CounterState& k = m.counters[static_cast<std::size_t>(channel)];
-  if (m.typeCode == 0x51) return static_cast<std::uint32_t>(std::lround(k.ratePerS));
+  if (m.typeCode == 0x51)
+    return static_cast<std::uint32_t>(std::lround(frequency(k, channel, now)));
   return k.value;
 }
 
@@ -55,10 +66,10 @@ std::string withoutReadSuffix(const Command& c) {
   return c.lead == '$' && isSuffixedRead(plain) ? plain : b;
 }
 
-Reply readData(const ModuleState& m, const Command& c, const std::string& b) {
-  if (b.size() == 1 && isChannel(b[0])) return dataReply(hex2(reading(m, b[0] - '0'), 8));
+Reply readData(const ModuleState& m, const Command& c, const std::string& b, Moment now) {
+  if (b.size() == 1 && isChannel(b[0])) return dataReply(hex2(reading(m, b[0] - '0', now), 8));
   if (b.size() == 2 && isChannel(b[0]) && b[1] == 'D')
-    return dataReply(protocol::formatPattern(reading(m, b[0] - '0'), "0000000000"));
+    return dataReply(protocol::formatPattern(reading(m, b[0] - '0', now), "0000000000"));
   return refused(c);
 }
 
@@ -173,11 +184,11 @@ Reply alarmCommand(ModuleState& m, const Command& c) {
 
 }  // namespace
 
-Reply handleCounter(ModuleState& m, const Command& c, Moment) {
+Reply handleCounter(ModuleState& m, const Command& c, Moment now) {
   const std::string b = withoutReadSuffix(c);
   switch (c.lead) {
     case '#':
-      return readData(m, c, b);
+      return readData(m, c, b, now);
     case '$':
       return setting(m, c, b);
     case '@':

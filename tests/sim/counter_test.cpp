@@ -107,6 +107,7 @@ TEST(Counter, AlarmDrivesItsOutputManualOutputsOtherwise) {
 TEST(Counter, FrequencyModeReadsTheInputFrequency) {
   auto m = stoppedCounter(5);
   m.counters[0].ratePerS = 1234.4;
+  m.counters[0].rateSwing = 0;  // a steady input
   Network net({m});
   LineClient line(net.slavePath());
   EXPECT_EQ(line.ask("%0505510604"), "!05");  // frequency, 1 s gate time
@@ -114,6 +115,30 @@ TEST(Counter, FrequencyModeReadsTheInputFrequency) {
   EXPECT_EQ(line.ask("#050D"), ">0000001234");
   EXPECT_EQ(line.ask("#050"), ">000004D2");
   EXPECT_EQ(line.ask("%0505520600"), "?05");
+}
+
+TEST(Counter, FrequencyModeReadingsWanderAroundTheRate) {
+  auto m = makeModule("7586", 5);
+  m.typeCode = 0x51;
+  m.counters[0].ratePerS = 10000;
+  m.counters[1].ratePerS = 10000;
+  m.counters[1].rateSwing = 0;
+  Network net({m});
+  LineClient line(net.slavePath());
+  const auto read = [&](const char* command) {
+    const auto reply = line.ask(command);
+    EXPECT_TRUE(reply && reply->size() == 11 && reply->front() == '>') << reply.value_or("none");
+    return reply ? protocol::integerValue(reply->substr(1)) : -1;
+  };
+  const long long first = read("#050D");
+  std::this_thread::sleep_for(300ms);
+  const long long second = read("#050D");
+  EXPECT_NE(first, second) << "the reading moves";
+  for (long long f : {first, second}) {
+    EXPECT_GE(f, 8000);
+    EXPECT_LE(f, 12000) << "within the swing of 20 %";
+  }
+  EXPECT_EQ(read("#051D"), 10000) << "an input without swing holds still";
 }
 
 }  // namespace

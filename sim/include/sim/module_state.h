@@ -26,6 +26,9 @@ struct CounterState {
   bool running = false;
   bool overflow = false;
   double ratePerS = 0.0;  // pulses per second while running; the frequency in frequency mode
+  // Frequency mode: the input frequency wanders by this fraction of ratePerS
+  // around it, slowly, so a reading moves as a real signal's would.
+  double rateSwing = 0.2;
   bool alarmEnabled = false;
   std::uint32_t alarmLimit = 0;
 };
