@@ -3,22 +3,16 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <chrono>
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
 #include "admin/core/reply_fields.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/diag_text.h"
+#include "admin/diag/poll_timer.h"
 #include "protocol/numbers.h"
 
 namespace orvane::admin {
-
-namespace {
-
-constexpr int kShortestRearm = 20;  // ms: time for the user's events between ticks
-
-}  // namespace
 
 DiagForm::DiagForm(AdminContext& context, const QString& name, const QString& caption,
                    QWidget* parent)
@@ -37,10 +31,7 @@ DiagForm::DiagForm(AdminContext& context, const QString& name, const QString& ca
   exitButton_->setObjectName(QStringLiteral("ExitBtn"));
   exitButton_->setAutoDefault(false);
   connect(exitButton_, &QPushButton::clicked, this, &DiagForm::reject);
-  timer_ = new QTimer(this);
-  timer_->setObjectName(QStringLiteral("Timer1"));
-  timer_->setSingleShot(true);
-  connect(timer_, &QTimer::timeout, this, &DiagForm::onTimer1Timeout);
+  timer_ = new PollTimer(*this, [this] { pollOnce(); });
 }
 
 ModuleEntry& DiagForm::entry() const {
@@ -67,26 +58,30 @@ void DiagForm::readFirmware() {
 bool DiagForm::exchange(char lead, std::string_view body, int timeoutMs) {
   context_.LastCommand = addressedCommand(lead, effectiveAddress(context_, index_), body);
   ExchangeCommand(context_, index_, 0, timeoutMs);
+  // The first failure of the line names the cause (the adapter is gone);
+  // the exchanges after it only find the port closed.
+  if (linkError_.empty()) linkError_ = context_.LastLinkError;
   return context_.LastExchangeOK;
 }
 
 const std::string& DiagForm::reply() const { return context_.LastReply; }
 
 bool DiagForm::exchangeNow(char lead, std::string_view body, int timeoutMs) {
-  context_.LastLinkError.clear();
+  linkError_.clear();
   const bool ok = exchange(lead, body, timeoutMs);
   showLinkStatus();
   return ok;
 }
 
 void DiagForm::setPollInterval(int intervalMs, bool firstAtOnce) {
-  intervalMs_ = intervalMs;
-  firstAtOnce_ = firstAtOnce;
+  timer_->setInterval(intervalMs, firstAtOnce);
 }
+
+bool DiagForm::polling() const { return timer_->active(); }
 
 void DiagForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (intervalMs_ > 0 && !timer_->isActive()) timer_->start(firstAtOnce_ ? 0 : intervalMs_);
+  timer_->start();
 }
 
 void DiagForm::done(int result) {
@@ -95,23 +90,13 @@ void DiagForm::done(int result) {
 }
 
 void DiagForm::pollOnce() {
-  context_.LastLinkError.clear();
+  linkError_.clear();
   tick();
   showLinkStatus();
 }
 
 void DiagForm::showLinkStatus() {
-  linkStatus_->setText(QString::fromLocal8Bit(context_.LastLinkError.c_str()));
-}
-
-void DiagForm::onTimer1Timeout() {
-  const auto started = std::chrono::steady_clock::now();
-  pollOnce();
-  if (!isVisible()) return;
-  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - started)
-                        .count();
-  timer_->start(std::max<int>(kShortestRearm, intervalMs_ - static_cast<int>(took)));
+  linkStatus_->setText(QString::fromLocal8Bit(linkError_.c_str()));
 }
 
 }  // namespace orvane::admin

@@ -1,18 +1,14 @@
 // What every diagnostic window shares: the module's name, address and
 // firmware revision, the Exit button, the exchanges with the entry's
 // effective link parameters, a line that shows a failure of the serial line
-// itself, and the poll timer.
+// itself, and the poll timer (PollTimer).
 //
 // The timer starts when the window is shown and stops when it closes (Exit,
 // Escape or the window's close button; nothing is sent at close). A tick
-// re-arms the timer when it is done, for the interval less the time it took
-// but never under 20 ms, so the window keeps answering the keyboard and the
-// mouse between ticks even with a slow or silent module. A tick never
-// yields to the event loop and never opens a message box.
+// never yields to the event loop and never opens a message box.
 #pragma once
 
 #include <QDialog>
-#include <QTimer>
 #include <string>
 #include <string_view>
 
@@ -22,6 +18,7 @@ class QPushButton;
 namespace orvane::admin {
 
 class AdminContext;
+class PollTimer;
 struct ModuleEntry;
 
 class DiagForm : public QDialog {
@@ -32,7 +29,7 @@ class DiagForm : public QDialog {
 
   // One tick now, as the timer runs it (tests call it directly).
   void pollOnce();
-  bool polling() const { return timer_->isActive(); }
+  bool polling() const;
 
   void done(int result) override;
 
@@ -72,17 +69,13 @@ class DiagForm : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
 
- private slots:
-  void onTimer1Timeout();
-
  private:
   void showLinkStatus();
 
   AdminContext& context_;
   int index_;
-  QTimer* timer_;  // Timer1
-  int intervalMs_ = 100;
-  bool firstAtOnce_ = false;
+  PollTimer* timer_;       // Timer1
+  std::string linkError_;  // the first failure of the line in this tick or click
 };
 
 }  // namespace orvane::admin

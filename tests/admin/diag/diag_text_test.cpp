@@ -1,7 +1,7 @@
 // The texts of the diagnostic windows, without widgets.
-#include <gtest/gtest.h>
-
 #include "admin/diag/diag_text.h"
+
+#include <gtest/gtest.h>
 
 namespace orvane::admin {
 namespace {
