@@ -1,0 +1,67 @@
+// The monitor: every module of the list in one grid, one row per module,
+// its live columns refreshed by one pass over all modules per tick. Each
+// module is polled with its own effective link parameters.
+//
+// The headings are the grid's header, so entry i is row i of the grid's
+// body. The grid is laid out once at load: a new search needs the window
+// opened again. The first pass runs as soon as the window is shown; a pass
+// never yields to the event loop and never opens a message box, and a
+// failure of the serial line itself shows on a line of its own.
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "admin/diag/monitor_columns.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace orvane::admin {
+
+class AdminContext;
+class PollTimer;
+
+class MonitorForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  MonitorForm(AdminContext& context, QWidget* parent = nullptr);
+
+  // One pass now, as the timer runs it (tests call it directly).
+  void pollOnce();
+  bool polling() const;
+  int pollInterval() const;
+
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void buildControls();
+  void load();
+  void pollEntry(int i);
+  void pollMultiFunction(int i);
+  void pollAnalogOutput(int i);
+  void pollCounter(int i);
+  // lead + effective address + body to entry i with its effective link
+  // parameters and the reply time-out; returns LastExchangeOK.
+  bool exchange(int i, char lead, std::string_view body);
+  const std::string& reply() const;
+  void showRow(int i);
+
+  AdminContext& context_;
+  int count_;  // ModuleCount at load
+  std::vector<MonitorRow> rows_;
+  QTableWidget* grid_;
+  QLabel* linkStatus_;  // the serial layer's text while the line itself fails
+  QPushButton* exitButton_;
+  PollTimer* timer_;       // Timer1
+  std::string linkError_;  // the first failure of the line in this pass
+};
+
+}  // namespace orvane::admin
