@@ -2,8 +2,12 @@
 
 #include "admin/core/window_factories.h"
 #include "admin/diag/ad_diag_form.h"
+#include "admin/diag/ctr_diag_form.h"
 #include "admin/diag/da_diag_form.h"
 #include "admin/diag/dio_diag_form.h"
+#include "admin/diag/freq_diag_form.h"
+#include "admin/diag/monitor_form.h"
+#include "admin/diag/multi_diag_form.h"
 #include "admin/diag/n47_diag_form.h"
 #include "admin/diag/n69_diag_form.h"
 
@@ -22,8 +26,12 @@ void add(WindowFactories& windows, const char* name) {
 
 void registerDiagWindows(WindowFactories& windows) {
   add<AdDiagForm>(windows, "AdDiagForm");
+  add<CtrDiagForm>(windows, "CtrDiagForm");
   add<DaDiagForm>(windows, "DaDiagForm");
   add<DioDiagForm>(windows, "DioDiagForm");
+  add<FreqDiagForm>(windows, "FreqDiagForm");
+  add<MonitorForm>(windows, "MonitorForm");
+  add<MultiDiagForm>(windows, "MultiDiagForm");
   add<N47DiagForm>(windows, "N47DiagForm");
   add<N69DiagForm>(windows, "N69DiagForm");
 }
