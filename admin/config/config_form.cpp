@@ -160,6 +160,24 @@ bool ConfigForm::sendConfiguration(int newAddress, int typeCode, int baudCode, i
   return configurationConfirmed(context_.LastExchangeOK, context_.LastReply, newAddress);
 }
 
+bool ConfigForm::applyStandardSettings(const StandardSettings& wanted, bool familyChanged,
+                                       const QString& failure) {
+  ModuleEntry& e = entry();
+  if (!familyChanged && wanted.address == e.Address && wanted.baudCode == e.BaudCode &&
+      wanted.checksum == e.ChecksumFlag)
+    return false;
+  if (!sendConfiguration(wanted.address, wanted.typeCode, wanted.baudCode,
+                         formatByte(wanted.checksum, wanted.familyBits))) {
+    showError(failure);
+    return false;
+  }
+  e.Address = wanted.address;
+  e.BaudCode = wanted.baudCode;
+  e.ChecksumFlag = wanted.checksum;
+  changed();
+  return true;
+}
+
 void ConfigForm::showError(const QString& text) { context_.ui().message(this, text, kErrorTitle); }
 
 void ConfigForm::changed() { context_.ConfigResult = 1; }

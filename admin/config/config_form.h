@@ -69,6 +69,23 @@ class ConfigForm : public QDialog {
   // The standard configuration command; true when "!" and the new address
   // came back.
   bool sendConfiguration(int newAddress, int typeCode, int baudCode, int formatByte);
+  // What the standard configuration command carries: the new address, the
+  // TypeCode, the baud rate, the checksum and the family's bits of the
+  // format byte.
+  struct StandardSettings {
+    int address;
+    int typeCode;
+    int baudCode;
+    int checksum;
+    int familyBits;
+  };
+  // The standard configuration step of OK: sent only when the address, the
+  // baud rate or the checksum differ from the entry, or familyChanged (the
+  // dialog's own fields of the command). When the module confirms, the entry
+  // takes the address, baud rate and checksum, the change is marked and true
+  // comes back; the dialog stores its own fields. A failure shows `failure`.
+  bool applyStandardSettings(const StandardSettings& wanted, bool familyChanged,
+                             const QString& failure);
   // An error box (title "Error", OK only).
   void showError(const QString& text);
   // Marks a change the module confirmed.

@@ -314,22 +314,13 @@ void CtrConfigForm::applyModuleSettings(int address) {
   ModuleEntry& e = entry();
   const int typeCode = chosen(*typeCode_, e.TypeCode - kCounterType) + kCounterType;
   const int gateTime = chosen(*freqGateTime_, e.GateTimeCode);
-  const int baudCode = chosen(*baudRate_, e.BaudCode);
-  const int checksum = chosen(*checksum_, e.ChecksumFlag);
-  if (address == e.Address && typeCode == e.TypeCode && checksum == e.ChecksumFlag &&
-      gateTime == e.GateTimeCode && baudCode == e.BaudCode)
+  const StandardSettings wanted{address, typeCode, chosen(*baudRate_, e.BaudCode),
+                                chosen(*checksum_, e.ChecksumFlag), gateTimeBits(gateTime)};
+  if (!applyStandardSettings(wanted, typeCode != e.TypeCode || gateTime != e.GateTimeCode,
+                             QStringLiteral("Module Configuration command failed.")))
     return;
-  if (!sendConfiguration(address, typeCode, baudCode,
-                         formatByte(checksum, gateTimeBits(gateTime)))) {
-    showError(QStringLiteral("Module Configuration command failed."));
-    return;
-  }
-  e.Address = address;
   e.TypeCode = typeCode;
   e.GateTimeCode = gateTime;
-  e.BaudCode = baudCode;
-  e.ChecksumFlag = checksum;
-  changed();
 }
 
 void CtrConfigForm::applyCounterSettings(const TypedNumbers& typed) {

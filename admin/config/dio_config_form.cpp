@@ -77,19 +77,10 @@ void DioConfigForm::applyChanges() {
 }
 
 void DioConfigForm::applyModuleSettings(int address) {
-  ModuleEntry& e = entry();
-  const int baudCode = chosen(*baudRate_, e.BaudCode);
-  const int checksum = checksum_->isChecked() ? 1 : 0;
-  if (address == e.Address && baudCode == e.BaudCode && checksum == e.ChecksumFlag) return;
-  if (!sendConfiguration(address, kDigitalTypeCode, baudCode, formatByte(checksum, 0))) {
-    showError(QStringLiteral("Configuration command failed."));
-    return;
-  }
-  e.Address = address;
-  e.BaudCode = baudCode;
-  e.ChecksumFlag = checksum;
-  changed();
-  showCompletion();
+  const StandardSettings wanted{address, kDigitalTypeCode, chosen(*baudRate_, entry().BaudCode),
+                                checksum_->isChecked() ? 1 : 0, 0};
+  if (applyStandardSettings(wanted, false, QStringLiteral("Configuration command failed.")))
+    showCompletion();
 }
 
 void DioConfigForm::applyPolarity() {

@@ -227,21 +227,13 @@ void MultiConfigForm::applyModuleSettings(int address) {
   ModuleEntry& e = entry();
   const int typeCode = chosenData(*inputRange_, e.TypeCode);
   const int format = chosenData(*dataFormat_, e.DataFormat);
-  const int baudCode = chosen(*baudRate_, e.BaudCode);
-  const int checksum = chosen(*checksum_, e.ChecksumFlag);
-  if (address == e.Address && typeCode == e.TypeCode && format == e.DataFormat &&
-      baudCode == e.BaudCode && checksum == e.ChecksumFlag)
+  const StandardSettings wanted{address, typeCode, chosen(*baudRate_, e.BaudCode),
+                                chosen(*checksum_, e.ChecksumFlag), format};
+  if (!applyStandardSettings(wanted, typeCode != e.TypeCode || format != e.DataFormat,
+                             QStringLiteral("Configuration command failed.")))
     return;
-  if (!sendConfiguration(address, typeCode, baudCode, formatByte(checksum, format))) {
-    showError(QStringLiteral("Configuration command failed."));
-    return;
-  }
-  e.Address = address;
   e.TypeCode = typeCode;
   e.DataFormat = format;
-  e.BaudCode = baudCode;
-  e.ChecksumFlag = checksum;
-  changed();
 }
 
 void MultiConfigForm::applyAlarmMode() {

@@ -115,18 +115,9 @@ void N69ConfigForm::applyChanges() {
 }
 
 void N69ConfigForm::applyModuleSettings(int address) {
-  ModuleEntry& e = entry();
-  const int baudCode = chosen(*baudRate_, e.BaudCode);
-  const int checksum = checksumBox_->isChecked() ? 1 : 0;
-  if (address == e.Address && baudCode == e.BaudCode && checksum == e.ChecksumFlag) return;
-  if (!sendConfiguration(address, kDigitalTypeCode, baudCode, formatByte(checksum, 0))) {
-    showError(QStringLiteral("Configuration command failed."));
-    return;
-  }
-  e.Address = address;
-  e.BaudCode = baudCode;
-  e.ChecksumFlag = checksum;
-  changed();
+  const StandardSettings wanted{address, kDigitalTypeCode, chosen(*baudRate_, entry().BaudCode),
+                                checksumBox_->isChecked() ? 1 : 0, 0};
+  applyStandardSettings(wanted, false, QStringLiteral("Configuration command failed."));
 }
 
 void N69ConfigForm::applyPortDirections() {
