@@ -6,20 +6,9 @@
 
 namespace orvane::admin {
 
-namespace {
-
-template <typename Form>
-void add(WindowFactories& windows, const char* name) {
-  windows.add(QString::fromLatin1(name), [](AdminContext& context, QWidget* parent) {
-    return std::make_unique<Form>(context, parent);
-  });
-}
-
-}  // namespace
-
 void registerCalibWindows(WindowFactories& windows) {
-  add<AdCalibForm>(windows, "AdCalibForm");
-  add<DaCalibForm>(windows, "DaCalibForm");
+  windows.add<AdCalibForm>(QStringLiteral("AdCalibForm"));
+  windows.add<DaCalibForm>(QStringLiteral("DaCalibForm"));
 }
 
 }  // namespace orvane::admin

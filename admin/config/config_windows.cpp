@@ -11,25 +11,14 @@
 
 namespace orvane::admin {
 
-namespace {
-
-template <typename Form>
-void add(WindowFactories& windows, const char* name) {
-  windows.add(QString::fromLatin1(name), [](AdminContext& context, QWidget* parent) {
-    return std::make_unique<Form>(context, parent);
-  });
-}
-
-}  // namespace
-
 void registerConfigWindows(WindowFactories& windows) {
-  add<AdConfigForm>(windows, "AdConfigForm");
-  add<CtrConfigForm>(windows, "CtrConfigForm");
-  add<DaConfigForm>(windows, "DaConfigForm");
-  add<DioConfigForm>(windows, "DioConfigForm");
-  add<MultiConfigForm>(windows, "MultiConfigForm");
-  add<N69ConfigForm>(windows, "N69ConfigForm");
-  add<N7912ConfigForm>(windows, "N7912ConfigForm");
+  windows.add<AdConfigForm>(QStringLiteral("AdConfigForm"));
+  windows.add<CtrConfigForm>(QStringLiteral("CtrConfigForm"));
+  windows.add<DaConfigForm>(QStringLiteral("DaConfigForm"));
+  windows.add<DioConfigForm>(QStringLiteral("DioConfigForm"));
+  windows.add<MultiConfigForm>(QStringLiteral("MultiConfigForm"));
+  windows.add<N69ConfigForm>(QStringLiteral("N69ConfigForm"));
+  windows.add<N7912ConfigForm>(QStringLiteral("N7912ConfigForm"));
 }
 
 }  // namespace orvane::admin

@@ -22,6 +22,13 @@ using WindowFactory =
 class WindowFactories {
  public:
   void add(const QString& windowName, WindowFactory factory);
+  // A factory that makes Form(context, parent).
+  template <typename Form>
+  void add(const QString& windowName) {
+    add(windowName, [](AdminContext& context, QWidget* parent) -> std::unique_ptr<QDialog> {
+      return std::make_unique<Form>(context, parent);
+    });
+  }
   bool has(const QString& windowName) const;
   // A new window, or nullptr when no factory is registered for the name.
   std::unique_ptr<QDialog> create(const QString& windowName, AdminContext& context,

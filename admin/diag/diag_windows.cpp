@@ -13,27 +13,16 @@
 
 namespace orvane::admin {
 
-namespace {
-
-template <typename Form>
-void add(WindowFactories& windows, const char* name) {
-  windows.add(QString::fromLatin1(name), [](AdminContext& context, QWidget* parent) {
-    return std::make_unique<Form>(context, parent);
-  });
-}
-
-}  // namespace
-
 void registerDiagWindows(WindowFactories& windows) {
-  add<AdDiagForm>(windows, "AdDiagForm");
-  add<CtrDiagForm>(windows, "CtrDiagForm");
-  add<DaDiagForm>(windows, "DaDiagForm");
-  add<DioDiagForm>(windows, "DioDiagForm");
-  add<FreqDiagForm>(windows, "FreqDiagForm");
-  add<MonitorForm>(windows, "MonitorForm");
-  add<MultiDiagForm>(windows, "MultiDiagForm");
-  add<N47DiagForm>(windows, "N47DiagForm");
-  add<N69DiagForm>(windows, "N69DiagForm");
+  windows.add<AdDiagForm>(QStringLiteral("AdDiagForm"));
+  windows.add<CtrDiagForm>(QStringLiteral("CtrDiagForm"));
+  windows.add<DaDiagForm>(QStringLiteral("DaDiagForm"));
+  windows.add<DioDiagForm>(QStringLiteral("DioDiagForm"));
+  windows.add<FreqDiagForm>(QStringLiteral("FreqDiagForm"));
+  windows.add<MonitorForm>(QStringLiteral("MonitorForm"));
+  windows.add<MultiDiagForm>(QStringLiteral("MultiDiagForm"));
+  windows.add<N47DiagForm>(QStringLiteral("N47DiagForm"));
+  windows.add<N69DiagForm>(QStringLiteral("N69DiagForm"));
 }
 
 }  // namespace orvane::admin

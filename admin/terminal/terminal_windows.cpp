@@ -6,9 +6,7 @@
 namespace orvane::admin {
 
 void registerTerminalWindows(WindowFactories& windows) {
-  windows.add(QStringLiteral("TerminalForm"), [](AdminContext& context, QWidget* parent) {
-    return std::make_unique<TerminalForm>(context, parent);
-  });
+  windows.add<TerminalForm>(QStringLiteral("TerminalForm"));
 }
 
 }  // namespace orvane::admin
