@@ -163,10 +163,13 @@ TEST_F(MonitorFormTest, TheDemoNetworkComesAliveInOnePass) {
     const MonitorPoll poll = monitorPoll(demo[i].model);
     EXPECT_FALSE(joined.contains(QLatin1Char('*')))
         << demo[i].model << ": " << joined.toStdString();
-    if (poll == MonitorPoll::Nothing) EXPECT_EQ(joined, "||") << demo[i].model;
+    if (poll == MonitorPoll::Nothing) {
+      EXPECT_EQ(joined, "||") << demo[i].model;
+    }
     if (poll == MonitorPoll::AnalogInput || poll == MonitorPoll::MultiFunction ||
-        poll == MonitorPoll::AnalogOutput)
+        poll == MonitorPoll::AnalogOutput) {
       EXPECT_FALSE(cell(row, kData).isEmpty()) << demo[i].model;
+    }
   }
   EXPECT_EQ(cell(6, kData), "04.000mA") << "the 7342 at the low end of 4 to 20 mA";
   EXPECT_EQ(cell(7, kData), "+00.000V");
