@@ -28,25 +28,31 @@ int comNumber(std::string_view digits) {
 
 }  // namespace
 
+std::optional<PortsConfLine> parsePortsConfLine(std::string_view text) {
+  const std::string_view line = strip(text);
+  if (line.empty() || line.front() == '#') return std::nullopt;
+  const std::size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return std::nullopt;
+  const std::string_view name = strip(line.substr(0, eq));
+  const std::string_view path = strip(line.substr(eq + 1));
+  if (name.size() < 4 || path.empty()) return std::nullopt;
+  std::string word(name.substr(0, 3));
+  for (auto& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (word != "COM") return std::nullopt;
+  const int number = comNumber(name.substr(3));
+  if (number == 0) return std::nullopt;
+  return PortsConfLine{number, std::string(path)};
+}
+
 std::map<int, std::string> parsePortsConf(std::string_view text) {
   std::map<int, std::string> ports;
   std::size_t pos = 0;
   while (pos <= text.size()) {
     std::size_t end = text.find('\n', pos);
     if (end == std::string_view::npos) end = text.size();
-    std::string_view line = strip(text.substr(pos, end - pos));
+    if (auto line = parsePortsConfLine(text.substr(pos, end - pos)))
+      ports[line->com] = std::move(line->path);
     pos = end + 1;
-    if (line.empty() || line.front() == '#') continue;
-    std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) continue;
-    std::string_view name = strip(line.substr(0, eq));
-    std::string_view path = strip(line.substr(eq + 1));
-    if (name.size() < 4 || path.empty()) continue;
-    std::string word(name.substr(0, 3));
-    for (auto& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (word != "COM") continue;
-    const int number = comNumber(name.substr(3));
-    if (number > 0) ports[number] = std::string(path);
   }
   return ports;
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,15 @@ namespace orvane::serial {
 // around the name, the "=" and the path ignored; the COM word in any case.
 // Lines that do not parse are skipped.
 std::map<int, std::string> parsePortsConf(std::string_view text);
+
+struct PortsConfLine {
+  int com = 0;
+  std::string path;
+};
+
+// One line of ports.conf by the same rule; nullopt for comments, blank lines
+// and lines that do not parse.
+std::optional<PortsConfLine> parsePortsConfLine(std::string_view line);
 
 // The device of COM n by the ports.conf of the config directory (read at each
 // call) or the default mapping.
