@@ -59,16 +59,18 @@ std::map<int, std::string> parsePortsConf(std::string_view text) {
 
 std::string defaultDevicePath(int com) { return "/dev/ttyS" + std::to_string(com - 1); }
 
-std::string devicePathForCom(int com, const std::filesystem::path& configDir) {
+std::map<int, std::string> readPortsConf(const std::filesystem::path& configDir) {
   std::ifstream file(configDir / "ports.conf");
-  if (file) {
-    std::stringstream content;
-    content << file.rdbuf();
-    auto ports = parsePortsConf(content.str());
-    auto it = ports.find(com);
-    if (it != ports.end()) return it->second;
-  }
-  return defaultDevicePath(com);
+  if (!file) return {};
+  std::stringstream content;
+  content << file.rdbuf();
+  return parsePortsConf(content.str());
+}
+
+std::string devicePathForCom(int com, const std::filesystem::path& configDir) {
+  const auto ports = readPortsConf(configDir);
+  const auto it = ports.find(com);
+  return it != ports.end() ? it->second : defaultDevicePath(com);
 }
 
 }  // namespace orvane::serial

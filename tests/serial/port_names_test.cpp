@@ -76,6 +76,14 @@ TEST(PortsConf, DefaultMappingWithoutFileOrLine) {
   EXPECT_EQ(devicePathForCom(3, dir.path()), "/dev/ttyS2");
 }
 
+TEST(PortsConf, ReadsTheFileOfTheConfigDirectoryOrNothing) {
+  TempDir dir;
+  EXPECT_TRUE(readPortsConf(dir.path()).empty());
+  std::ofstream(dir.path() / "ports.conf") << "# bench\nCOM2=/dev/ttyUSB0\nCOM12=/dev/ttyACM0\n";
+  EXPECT_EQ(readPortsConf(dir.path()),
+            (std::map<int, std::string>{{2, "/dev/ttyUSB0"}, {12, "/dev/ttyACM0"}}));
+}
+
 TEST(PortsConf, IsReadAgainAtEachLookup) {
   TempDir dir;
   std::ofstream(dir.path() / "ports.conf") << "COM1=/dev/first\n";

@@ -24,6 +24,10 @@ struct PortsConfLine {
 // and lines that do not parse.
 std::optional<PortsConfLine> parsePortsConfLine(std::string_view line);
 
+// The lines of ports.conf in the config directory (read at each call); none
+// when there is no file.
+std::map<int, std::string> readPortsConf(const std::filesystem::path& configDir);
+
 // The device of COM n by the ports.conf of the config directory (read at each
 // call) or the default mapping.
 std::string devicePathForCom(int com, const std::filesystem::path& configDir);
