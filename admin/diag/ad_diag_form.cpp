@@ -117,7 +117,7 @@ void AdDiagForm::tick() {
     const auto n = static_cast<std::size_t>(i);
     if (!enabled_[n]) continue;
     reading_[n]->setStyleSheet(kRed);
-    const std::string value = ReadAnalogValue(context(), entryIndex(), i);
+    const std::string value = readAnalogValue(i);
     reading_[n]->setText(shownReading(value, context().DecimalSeparator));
     formatText_[n]->setText(unit);
     trend_->addSample(i, now, readingValue(value));

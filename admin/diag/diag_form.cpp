@@ -58,10 +58,20 @@ void DiagForm::readFirmware() {
 bool DiagForm::exchange(char lead, std::string_view body, int timeoutMs) {
   context_.LastCommand = addressedCommand(lead, effectiveAddress(context_, index_), body);
   ExchangeCommand(context_, index_, 0, timeoutMs);
+  noteLinkError();
+  return context_.LastExchangeOK;
+}
+
+std::string DiagForm::readAnalogValue(int channel) {
+  std::string value = ReadAnalogValue(context_, index_, channel);
+  noteLinkError();
+  return value;
+}
+
+void DiagForm::noteLinkError() {
   // The first failure of the line names the cause (the adapter is gone);
   // the exchanges after it only find the port closed.
   if (linkError_.empty()) linkError_ = context_.LastLinkError;
-  return context_.LastExchangeOK;
 }
 
 const std::string& DiagForm::reply() const { return context_.LastReply; }

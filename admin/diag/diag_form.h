@@ -51,6 +51,9 @@ class DiagForm : public QDialog {
   // parameters; returns LastExchangeOK.
   bool exchange(char lead, std::string_view body, int timeoutMs);
   const std::string& reply() const;
+  // ReadAnalogValue of the entry's channel, its failure of the line noted as
+  // an exchange's is.
+  std::string readAnalogValue(int channel);
   // The same outside a tick (an output the user set): a failure of the
   // serial line shows on the window's line as after a tick.
   bool exchangeNow(char lead, std::string_view body, int timeoutMs);
@@ -71,6 +74,7 @@ class DiagForm : public QDialog {
 
  private:
   void showLinkStatus();
+  void noteLinkError();
 
   AdminContext& context_;
   int index_;

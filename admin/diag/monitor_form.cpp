@@ -118,8 +118,10 @@ void MonitorForm::pollEntry(int i) {
   const ModuleEntry& e = context_.ModuleList[static_cast<std::size_t>(i)];
   MonitorRow& row = rows_[static_cast<std::size_t>(i)];
   const auto analogData = [&] {
-    analogInputData(row, ReadAnalogValue(context_, i, 0),
-                    protocol::unitOf(e.TypeCode, e.DataFormat), context_.DecimalSeparator);
+    const std::string value = ReadAnalogValue(context_, i, 0);
+    noteLinkError();
+    analogInputData(row, value, protocol::unitOf(e.TypeCode, e.DataFormat),
+                    context_.DecimalSeparator);
   };
   switch (monitorPoll(e.ModelName)) {
     case MonitorPoll::Digital: {
@@ -175,10 +177,14 @@ void MonitorForm::pollCounter(int i) {
 bool MonitorForm::exchange(int i, char lead, std::string_view body) {
   context_.LastCommand = addressedCommand(lead, effectiveAddress(context_, i), body);
   ExchangeCommand(context_, i, 0, context_.ReplyTimeout);
+  noteLinkError();
+  return context_.LastExchangeOK;
+}
+
+void MonitorForm::noteLinkError() {
   // The first failure of the line names the cause (the adapter is gone);
   // the exchanges after it only find the port closed.
   if (linkError_.empty()) linkError_ = context_.LastLinkError;
-  return context_.LastExchangeOK;
 }
 
 const std::string& MonitorForm::reply() const { return context_.LastReply; }

@@ -52,6 +52,7 @@ class MonitorForm : public QDialog {
   // parameters and the reply time-out; returns LastExchangeOK.
   bool exchange(int i, char lead, std::string_view body);
   const std::string& reply() const;
+  void noteLinkError();
   void showRow(int i);
 
   AdminContext& context_;

@@ -182,7 +182,7 @@ void MultiDiagForm::tick() {
   if (const auto count = multiEventCount(exchange('@', "RE", context().ReplyTimeout), reply()))
     counter_->setText(QString::number(*count));
   const ModuleEntry& e = entry();
-  const std::string value = ReadAnalogValue(context(), entryIndex(), 0);
+  const std::string value = readAnalogValue(0);
   reading_->setText(shownReading(value, context().DecimalSeparator));
   formatText_->setText(QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat)));
   trend_->addSample(0, secondsNow(), readingValue(value));
