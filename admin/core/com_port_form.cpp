@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,13 +11,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
 #include "admin/core/number_input.h"
+#include "admin/core/port_devices_form.h"
 #include "admin/core/spin_button.h"
 #include "admin/core/ui_naming.h"
 #include "protocol/catalogue.h"
+#include "serial/port_names.h"
 
 namespace orvane::admin {
 
@@ -27,13 +31,28 @@ constexpr int kMinimumTimeout = 100;
 // in 16 bits.
 constexpr int kMaximumTimeout = 32767 / 5;
 constexpr int kNoBaudCode = 8;  // sets 9600
+// A device's path beyond this width is shortened in its middle (the adapter's
+// name stays whole); the tooltip shows it all.
+constexpr int kDeviceLabelWidth = 300;
+constexpr int kShortestPathWidth = 80;
 
 QLabel* label(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
+QString shortDeviceText(const serial::SerialDevice& device, const QFontMetrics& metrics) {
+  const QString adapter =
+      device.usb ? QStringLiteral(", ") + QString::fromStdString(adapterName(*device.usb))
+                 : QString();
+  const int pathWidth =
+      std::max(kShortestPathWidth, kDeviceLabelWidth - metrics.horizontalAdvance(adapter));
+  return metrics.elidedText(QString::fromStdString(device.path.string()), Qt::ElideMiddle,
+                            pathWidth) +
+         adapter;
+}
+
 }  // namespace
 
-ComPortForm::ComPortForm(AdminContext& context, QWidget* parent)
-    : QDialog(parent), context_(context) {
+ComPortForm::ComPortForm(AdminContext& context, QWidget* parent, serial::DeviceRoots roots)
+    : QDialog(parent), context_(context), roots_(std::move(roots)) {
   setObjectName(QStringLiteral("ComPortForm"));
   setWindowTitle(QStringLiteral("COM Port"));
   buildControls();
@@ -46,8 +65,12 @@ void ComPortForm::buildControls() {
   for (int i = 1; i <= 8; ++i) {
     auto* option = new QRadioButton(QStringLiteral("COM%1").arg(i), comFrame);
     option->setObjectName(indexedName(QStringLiteral("ComOption"), i));
-    comGrid->addWidget(option, (i - 1) % 4, (i - 1) / 4);
+    auto* device = namedLabel(indexedName(QStringLiteral("ComDevice"), i), QString(), comFrame);
+    device->setMinimumWidth(kDeviceLabelWidth);
+    comGrid->addWidget(option, i - 1, 0);
+    comGrid->addWidget(device, i - 1, 1);
     comOption_[static_cast<std::size_t>(i - 1)] = option;
+    comDevice_[static_cast<std::size_t>(i - 1)] = device;
   }
 
   auto* parityFrame = new QGroupBox(QStringLiteral("Parity"), this);
@@ -98,9 +121,13 @@ void ComPortForm::buildControls() {
   ok->setDefault(true);
   auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
   cancel->setObjectName(QStringLiteral("CancelBtn"));
+  auto* devices = new QPushButton(QStringLiteral("&Devices..."), this);
+  devices->setObjectName(QStringLiteral("DevicesBtn"));
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
+  buttons->addSpacing(12);
+  buttons->addWidget(devices);
   buttons->addStretch();
 
   auto* left = new QVBoxLayout;
@@ -119,11 +146,13 @@ void ComPortForm::buildControls() {
   DigitKeys(context_, *timeout_);
   connect(ok, &QPushButton::clicked, this, &ComPortForm::onOKBtnClicked);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(devices, &QPushButton::clicked, this, &ComPortForm::onDevicesBtnClicked);
   connect(spin, &SpinButton::spinUp, this, &ComPortForm::onDataBitSpinUp);
   connect(spin, &SpinButton::spinDown, this, &ComPortForm::onDataBitSpinDown);
 }
 
 void ComPortForm::load() {
+  showDevices();
   stopBits_->addItems({QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")});
   timeout_->setText(QString::number(context_.ReplyTimeout));
   const int com = context_.ComPort;
@@ -143,6 +172,24 @@ void ComPortForm::load() {
   }
   dataBits_->setText(QString::number(setting.DataBits));
   stopBits_->setCurrentIndex(setting.StopBits);
+}
+
+// The device each COM number opens by the same rule the line uses.
+void ComPortForm::showDevices() {
+  for (int com = 1; com <= 8; ++com) {
+    const auto device = serial::describeDevicePath(
+        serial::devicePathForCom(com, context_.configDir), roots_, serial::userMayOpen);
+    const QString full = comOptionText(com, device);
+    QLabel* label = comDevice_[static_cast<std::size_t>(com - 1)];
+    label->setText(shortDeviceText(device, QFontMetrics(label->font())));
+    label->setToolTip(full);
+    comOption_[static_cast<std::size_t>(com - 1)]->setToolTip(full);
+  }
+}
+
+void ComPortForm::onDevicesBtnClicked() {
+  PortDevicesForm devices(context_, roots_, serial::userMayOpen, this);
+  if (context_.ui().execModal(devices) == QDialog::Accepted) showDevices();
 }
 
 void ComPortForm::onDataBitSpinUp() {
@@ -179,8 +226,14 @@ void ComPortForm::applyPortChoice() {
   const int chosen = checkedComOption();
   if (chosen == 0) return;
   // The same port is opened again when it is not open yet: after a start
-  // that found it in use, OK is how the user retries.
-  if (chosen == old && context_.OrvComm.isOpen(old)) return;
+  // that found it in use, OK is how the user retries. An open one is opened
+  // again when ports.conf now names another device for it (chosen in
+  // Devices...), so the choice takes effect at once.
+  if (chosen == old && context_.OrvComm.isOpen(old)) {
+    if (context_.OrvComm.port(old).device() == serial::devicePathForCom(old, context_.configDir))
+      return;
+    context_.OrvComm.close(old);
+  }
   context_.ComPort = chosen;
   context_.OrvComm.open(chosen);
   if (chosen != old && context_.OrvComm.isOpen(old)) context_.OrvComm.close(old);
