@@ -15,25 +15,6 @@ CalibFixture::CalibFixture() {
   context_->cjcSettlePause = std::chrono::milliseconds(30);
 }
 
-ModuleEntry& CalibFixture::start(std::vector<sim::ModuleState> modules) {
-  const int address = modules.front().address;
-  return start(std::move(modules), address);
-}
-
-ModuleEntry& CalibFixture::start(std::vector<sim::ModuleState> modules, int address) {
-  sim::ModuleState module;
-  for (const auto& m : modules)
-    if (m.address == address) module = m;
-  startNetwork(std::move(modules));
-  openPort();
-  ModuleEntry& entry = setEntry(0, module.model, address, module.baudCode, module.checksum ? 1 : 0);
-  entry.TypeCode = module.typeCode;
-  entry.DataFormat = module.format;
-  context_->ModuleCount = 1;
-  context_->SelectedIndex = 0;
-  return entry;
-}
-
 ModuleEntry& CalibFixture::startOnLink(sim::ModuleState module) {
   startNetworkOnLink({module});
   openPort();

@@ -21,10 +21,6 @@ class CalibFixture : public AdminFixture {
  protected:
   CalibFixture();
 
-  // Starts the network, opens COM1 and selects entry 0 for the module at
-  // the address (the first module when none is given).
-  ModuleEntry& start(std::vector<sim::ModuleState> modules);
-  ModuleEntry& start(std::vector<sim::ModuleState> modules, int address);
   // The same behind a link, so that the network can be unplugged and
   // plugged in again at the same path.
   ModuleEntry& startOnLink(sim::ModuleState module);

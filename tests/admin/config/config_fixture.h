@@ -19,10 +19,6 @@ class ConfigFixture : public AdminFixture {
  protected:
   ConfigFixture();
 
-  // Starts the network, opens COM1 and makes entry 0 the selected one for
-  // the module at the address (the first module when none is given).
-  ModuleEntry& start(std::vector<sim::ModuleState> modules);
-  ModuleEntry& start(std::vector<sim::ModuleState> modules, int address);
   // Makes entry 0 the initialization entry (addressed as 00).
   void makeInitializationEntry();
 

@@ -52,6 +52,25 @@ std::string AdminFixture::readConfigFile(const std::string& name) const {
   return readFile((context_->configDir / name).string());
 }
 
+ModuleEntry& AdminFixture::start(std::vector<sim::ModuleState> modules) {
+  const int address = modules.front().address;
+  return start(std::move(modules), address);
+}
+
+ModuleEntry& AdminFixture::start(std::vector<sim::ModuleState> modules, int address) {
+  sim::ModuleState module;
+  for (const auto& m : modules)
+    if (m.address == address) module = m;
+  startNetwork(std::move(modules));
+  openPort();
+  ModuleEntry& entry = setEntry(0, module.model, address, module.baudCode, module.checksum ? 1 : 0);
+  entry.TypeCode = module.typeCode;
+  entry.DataFormat = module.format;
+  context_->ModuleCount = 1;
+  context_->SelectedIndex = 0;
+  return entry;
+}
+
 ModuleEntry& AdminFixture::setEntry(int index, const std::string& model, int address, int baudCode,
                                     int checksumFlag) {
   auto& entry = context_->ModuleList.at(static_cast<std::size_t>(index));

@@ -32,6 +32,10 @@ class AdminFixture : public ::testing::Test {
   // Writes a file into the config directory.
   void writeConfigFile(const std::string& name, const std::string& content);
   std::string readConfigFile(const std::string& name) const;
+  // Starts the network, opens COM1 and makes entry 0, selected, the module
+  // at the address (the first module when none is given).
+  ModuleEntry& start(std::vector<sim::ModuleState> modules);
+  ModuleEntry& start(std::vector<sim::ModuleState> modules, int address);
   // Fills ModuleList entry i for a module the test knows.
   ModuleEntry& setEntry(int index, const std::string& model, int address, int baudCode = 3,
                         int checksumFlag = 0);

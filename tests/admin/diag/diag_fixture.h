@@ -18,11 +18,6 @@ class DiagFixture : public AdminFixture {
  protected:
   DiagFixture();
 
-  // Starts the network, opens COM1 and selects entry 0 for the module at
-  // the address (the first module when none is given).
-  ModuleEntry& start(std::vector<sim::ModuleState> modules);
-  ModuleEntry& start(std::vector<sim::ModuleState> modules, int address);
-
   // Opens the window as the main window would, shows it and stops its
   // timer, so ticks run only when the test calls tick().
   template <typename Form>
