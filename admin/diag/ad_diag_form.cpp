@@ -30,15 +30,6 @@ double secondsNow() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// A colour swatch beside a channel's name: which trace is which.
-QLabel* swatch(int channel, QWidget* parent) {
-  auto* mark = new QLabel(parent);
-  mark->setFixedSize(10, 10);
-  mark->setStyleSheet(
-      QStringLiteral("background-color: %1").arg(TrendPlot::traceColor(channel).name()));
-  return mark;
-}
-
 }  // namespace
 
 AdDiagForm::AdDiagForm(AdminContext& context, QWidget* parent)
@@ -67,7 +58,7 @@ void AdDiagForm::buildControls() {
     reading_[n]->setMinimumWidth(90);
     reading_[n]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     formatText_[n] = namedLabel(indexedName(QStringLiteral("FormatText"), i), QString(), readings);
-    grid->addWidget(swatch(i, readings), i, 0);
+    grid->addWidget(traceSwatch(i, readings), i, 0);
     grid->addWidget(channelName_[n], i, 1);
     grid->addWidget(reading_[n], i, 2);
     grid->addWidget(formatText_[n], i, 3);

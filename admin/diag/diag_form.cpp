@@ -14,6 +14,21 @@
 
 namespace orvane::admin {
 
+QLabel* linkStatusLabel(QWidget* parent) {
+  QLabel* label = namedLabel(QStringLiteral("LinkStatus"), QString(), parent);
+  label->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+  label->setWordWrap(true);
+  return label;
+}
+
+QPushButton* exitButtonOf(QDialog& window) {
+  auto* button = new QPushButton(QStringLiteral("Exit"), &window);
+  button->setObjectName(QStringLiteral("ExitBtn"));
+  button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, &window, &QDialog::reject);
+  return button;
+}
+
 DiagForm::DiagForm(AdminContext& context, const QString& name, const QString& caption,
                    QWidget* parent)
     : QDialog(parent), context_(context), index_(context.SelectedIndex) {
@@ -24,13 +39,8 @@ DiagForm::DiagForm(AdminContext& context, const QString& name, const QString& ca
                  QString::fromStdString(std::string(protocol::trimmed(entry().ModelName))), this);
   addr_ = namedLabel(QStringLiteral("Addr"), addressCaption(entry().Address), this);
   rev_ = namedLabel(QStringLiteral("Rev"), QString(), this);
-  linkStatus_ = namedLabel(QStringLiteral("LinkStatus"), QString(), this);
-  linkStatus_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
-  linkStatus_->setWordWrap(true);
-  exitButton_ = new QPushButton(QStringLiteral("Exit"), this);
-  exitButton_->setObjectName(QStringLiteral("ExitBtn"));
-  exitButton_->setAutoDefault(false);
-  connect(exitButton_, &QPushButton::clicked, this, &DiagForm::reject);
+  linkStatus_ = linkStatusLabel(this);
+  exitButton_ = exitButtonOf(*this);
   timer_ = new PollTimer(*this, [this] { pollOnce(); });
 }
 

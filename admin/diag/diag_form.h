@@ -21,6 +21,11 @@ class AdminContext;
 class PollTimer;
 struct ModuleEntry;
 
+// The line that shows a failure of the serial line itself (LinkStatus).
+QLabel* linkStatusLabel(QWidget* parent);
+// ExitBtn: closes the window as Escape does; not the default button.
+QPushButton* exitButtonOf(QDialog& window);
+
 class DiagForm : public QDialog {
   Q_OBJECT
 

@@ -12,6 +12,7 @@
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
 #include "admin/core/ui_naming.h"
+#include "admin/diag/diag_form.h"
 #include "admin/diag/diag_text.h"
 #include "admin/diag/poll_timer.h"
 #include "protocol/catalogue.h"
@@ -65,13 +66,8 @@ void MonitorForm::buildControls() {
   }
   grid_->setMinimumWidth(width);
 
-  linkStatus_ = namedLabel(QStringLiteral("LinkStatus"), QString(), this);
-  linkStatus_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
-  linkStatus_->setWordWrap(true);
-  exitButton_ = new QPushButton(QStringLiteral("Exit"), this);
-  exitButton_->setObjectName(QStringLiteral("ExitBtn"));
-  exitButton_->setAutoDefault(false);
-  connect(exitButton_, &QPushButton::clicked, this, &MonitorForm::reject);
+  linkStatus_ = linkStatusLabel(this);
+  exitButton_ = exitButtonOf(*this);
   timer_ = new PollTimer(*this, [this] { pollOnce(); });
 
   auto* layout = new QVBoxLayout(this);

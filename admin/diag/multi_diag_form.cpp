@@ -33,15 +33,6 @@ QPushButton* namedButton(const QString& name, const QString& caption, QWidget* p
   return button;
 }
 
-// The reading's trace colour beside its label: which line is the reading.
-QLabel* swatch(QWidget* parent) {
-  auto* mark = new QLabel(parent);
-  mark->setObjectName(QStringLiteral("TraceColour"));
-  mark->setFixedSize(10, 10);
-  mark->setStyleSheet(QStringLiteral("background-color: %1").arg(TrendPlot::traceColor(0).name()));
-  return mark;
-}
-
 }  // namespace
 
 MultiDiagForm::MultiDiagForm(AdminContext& context, QWidget* parent)
@@ -65,7 +56,9 @@ QLayout* MultiDiagForm::readingRows() {
   for (QLabel* value : {highAlarm_, lowAlarm_}) value->setAlignment(Qt::AlignRight);
 
   auto* grid = new QGridLayout;
-  grid->addWidget(swatch(this), 0, 0);
+  QLabel* swatch = traceSwatch(0, this);
+  swatch->setObjectName(QStringLiteral("TraceColour"));
+  grid->addWidget(swatch, 0, 0);
   grid->addWidget(namedLabel(QStringLiteral("Label9"), QStringLiteral("Reading:"), this), 0, 1);
   grid->addWidget(reading_, 0, 2);
   grid->addWidget(formatText_, 0, 3);

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLocale>
 #include <QPainter>
 #include <algorithm>
@@ -64,6 +65,14 @@ void TrendPlot::setTraceVisible(int trace, bool visible) {
   if (!validTrace(trace)) return;
   m_traces[static_cast<std::size_t>(trace)].setVisible(visible);
   update();
+}
+
+QLabel* traceSwatch(int trace, QWidget* parent) {
+  auto* mark = new QLabel(parent);
+  mark->setFixedSize(10, 10);
+  mark->setStyleSheet(
+      QStringLiteral("background-color: %1").arg(TrendPlot::traceColor(trace).name()));
+  return mark;
 }
 
 QColor TrendPlot::traceColor(int trace) {

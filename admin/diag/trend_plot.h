@@ -17,7 +17,13 @@
 
 class QPainter;
 
+class QLabel;
+
 namespace orvane::admin {
+
+// A small square in a trace's colour, beside the label of its reading: which
+// line is which.
+QLabel* traceSwatch(int trace, QWidget* parent);
 
 class TrendPlot : public QWidget {
  public:
