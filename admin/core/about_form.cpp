@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "admin/core/button_icons.h"
+#include "orvane_version.h"
 
 namespace orvane::admin {
 
@@ -16,7 +17,7 @@ AboutForm::AboutForm(QWidget* parent) : QDialog(parent) {
   image->setPixmap(programPicture());
   auto* layout = new QGridLayout(this);
   layout->addWidget(image, 0, 0, 3, 1, Qt::AlignTop);
-  const char* texts[] = {" Administration Utility for 32-bit Windows", " Version 4.01", " "};
+  const char* texts[] = {" Administration Utility for 32-bit Windows", " Version " ORVANE_VERSION, " "};
   for (int i = 0; i < 3; ++i) {
     auto* text = new QLabel(QString::fromLatin1(texts[i]), this);
     text->setObjectName(QStringLiteral("Label%1").arg(i + 1));

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "frame_text.h"
+#include "orvane_version.h"
 #include "protocol/catalogue.h"
 #include "sim/network.h"
 #include "sim/network_file.h"
@@ -23,6 +24,8 @@ using namespace orvane;
 constexpr int kUsageOrFile = 2;
 
 struct Arguments {
+  enum class Action { Run, Help, Version };
+  Action action = Action::Run;
   std::string networkFile;
   std::string linkPath;
   bool wireTime = false;
@@ -31,10 +34,13 @@ struct Arguments {
 
 void usage(std::ostream& out) {
   out << "usage: orvsim [--network FILE] [--link PATH] [--wire-time] [-v]\n"
+         "       orvsim --help | --version\n"
          "  --network FILE  the modules of a JSON network file (default: the demo network)\n"
          "  --link PATH     a symbolic link to the line, removed at exit\n"
          "  --wire-time     characters take their time on the line (10 bits each)\n"
-         "  -v              print every frame and its reply\n";
+         "  -v              print every frame and its reply\n"
+         "  -h, --help      print this help and exit\n"
+         "  --version       print the version and exit\n";
 }
 
 std::optional<Arguments> parse(int argc, char** argv) {
@@ -50,6 +56,10 @@ std::optional<Arguments> parse(int argc, char** argv) {
       a.wireTime = true;
     else if (arg == "-v" || arg == "--verbose")
       a.verbose = true;
+    else if (arg == "-h" || arg == "--help")
+      a.action = Arguments::Action::Help;
+    else if (arg == "--version")
+      a.action = Arguments::Action::Version;
     else
       return std::nullopt;
   }
@@ -84,6 +94,14 @@ int main(int argc, char** argv) {
   if (!args) {
     usage(std::cerr);
     return kUsageOrFile;
+  }
+  if (args->action == Arguments::Action::Help) {
+    usage(std::cout);
+    return 0;
+  }
+  if (args->action == Arguments::Action::Version) {
+    std::cout << "orvsim " ORVANE_VERSION "\n";
+    return 0;
   }
   sim::NetworkSetup setup;
   try {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "line_client.h"
+#include "orvane_version.h"
 
 extern char** environ;
 
@@ -151,6 +152,16 @@ TEST(Orvsim, UnknownOptionShowsUsage) {
   Program orvsim({"--speed"});
   EXPECT_NE(orvsim.readUntil("usage", 3000ms).find("usage: orvsim"), std::string::npos);
   EXPECT_EQ(orvsim.wait(), 2);
+}
+
+// The packages, the About box and orvsim carry one version.
+TEST(Orvsim, VersionAndHelpArePrintedWithStatus0) {
+  Program version({"--version"});
+  EXPECT_EQ(version.readUntil("\n", 3000ms), "orvsim " ORVANE_VERSION "\n");
+  EXPECT_EQ(version.wait(), 0);
+  Program help({"--help", "--link", "/nonexistent/line"});
+  EXPECT_EQ(help.readUntil("--version", 3000ms).rfind("usage: orvsim", 0), 0u);
+  EXPECT_EQ(help.wait(), 0) << "help ends before any line is made";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QTest>
 
+#include "admin/core/about_form.h"
 #include "admin/core/command_link.h"
 #include "admin/core/list_row.h"
 #include "admin/core/map_file.h"
@@ -12,6 +13,7 @@
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/form_driver.h"
 #include "tests/admin/core/sim_modules.h"
+#include "orvane_version.h"
 
 namespace orvane::admin {
 namespace {
@@ -266,6 +268,13 @@ TEST_F(OrvaneFormTest, MenusKeepTheirMnemonicsAndOpenTheirDialogs) {
   triggerMenu(form_, "mnuMonitor");
   EXPECT_EQ(ui_->modalsOpened, (std::vector<QString>{"AboutForm", "ComPortForm"}))
       << "no monitor window is registered";
+}
+
+TEST(AboutFormTest, ShowsTheProductVersion) {
+  AboutForm about;
+  EXPECT_EQ(about.windowTitle(), "About  Administration Utility");
+  EXPECT_EQ(about.findChild<QLabel*>(QStringLiteral("Label2"))->text(), " Version " ORVANE_VERSION);
+  EXPECT_STREQ(ORVANE_VERSION, "4.01");
 }
 
 }  // namespace
