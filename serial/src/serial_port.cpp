@@ -216,6 +216,10 @@ void SerialPort::dropDtr() {
 
 void SerialPort::close() {
   if (fd_ >= 0) {
+    // The exclusive claim belongs to the tty, not to this descriptor: a
+    // pseudo-terminal whose other side stays open (the simulator, a socat
+    // bridge) would keep refusing every later open by a user other than root.
+    ::ioctl(fd_, TIOCNXCL);
     ::flock(fd_, LOCK_UN);
     ::close(fd_);
     fd_ = -1;

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -37,6 +38,7 @@ class Pty {
     ::close(master_);
   }
   const std::string& path() const { return path_; }
+  int observer() const { return observer_; }
   termios slaveSettings() const {
     termios tio{};
     ::tcgetattr(observer_, &tio);
@@ -123,6 +125,10 @@ TEST(SerialPort, IsExclusiveUntilClosed) {
     EXPECT_NE(text.find("in use"), std::string::npos) << text;
   }
   first.close();
+  // Root passes TIOCEXCL anyway; the flag itself shows what any other user meets.
+  int exclusive = -1;
+  ASSERT_EQ(::ioctl(pty.observer(), TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 0) << "the tty stays claimed after close";
   EXPECT_NO_THROW(SerialPort::open(pty.path()));
 }
 
