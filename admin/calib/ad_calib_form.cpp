@@ -147,6 +147,7 @@ void AdCalibForm::showStep() {
       }
       break;
   }
+  fitToContents();
 }
 
 void AdCalibForm::choose(CalibrationKind kind) {

@@ -1,5 +1,7 @@
 #include "admin/calib/calib_form.h"
 
+#include <algorithm>
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -90,6 +92,23 @@ void CalibForm::showLinkFailure() {
 void CalibForm::showStepNumber(int step, const QString& guide) {
   stepNo_->setText(QString::number(step));
   guideText_->setText(guide);
+}
+
+void CalibForm::fitToContents() {
+  // A longer guide or more controls need more room than the window had: grow
+  // it by what the wrapped guide lacks, or the layout squeezes the guide
+  // until its end is cut off. The layout may hand part of the growth to
+  // other rows, hence a few rounds.
+  if (!isVisible()) return;
+  for (int round = 0; round < 4; ++round) {
+    layout()->activate();
+    const int lacking = guideText_->isVisible()
+                            ? guideText_->heightForWidth(guideText_->width()) - guideText_->height()
+                            : 0;
+    const int needed = std::max(lacking + height(), minimumSizeHint().height());
+    if (needed <= height()) return;
+    resize(width(), needed);
+  }
 }
 
 QGridLayout* CalibForm::identityRows() {

@@ -45,6 +45,8 @@ class CalibForm : public QDialog {
   // exchanges fails on the serial line itself, and then the first one.
   void beginAction();
   void showStepNumber(int step, const QString& guide);
+  // Grows the window when the step now shown needs more room than it has.
+  void fitToContents();
 
   // The rows "Module:" and "Address:" with the labels Label1 and Label2,
   // and further rows added by the window.

@@ -87,6 +87,7 @@ void DaCalibForm::showStep() {
       exchange('#', kDrive20mA, context().ReplyTimeout);
       break;
   }
+  fitToContents();
 }
 
 void DaCalibForm::onTrimUpBtnClicked() {

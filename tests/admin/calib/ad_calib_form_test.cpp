@@ -146,6 +146,16 @@ TEST_F(AdCalibTest, StepsEnableAndCaptionThroughAllKindsAndBack) {
   EXPECT_EQ(text("StepNo"), "2") << "\"Execute\" at step 1 still leads to step 2";
 }
 
+TEST_F(AdCalibTest, TheGuideOfStep2FitsInTheWindow) {
+  start({steady("7234", 1, 0x0F, 20.0)});
+  open<AdCalibForm>();
+  click("NextBtn");
+  QApplication::processEvents();
+  ASSERT_EQ(text("StepNo"), "2");
+  auto& guide = control<QLabel>(QStringLiteral("GuideText"));
+  EXPECT_GE(guide.height(), guide.heightForWidth(guide.width())) << "the guide is cut off";
+}
+
 TEST_F(AdCalibTest, OnlyThe7213AndThe7234OfferTheColdJunction) {
   start({simModule("7213", 1)});
   for (const auto& [model, offered] : std::vector<std::pair<std::string, bool>>{{"7213", true},

@@ -243,6 +243,19 @@ TEST_F(DaCalibTest, BackFromStep5DrivesThe4mAPointAgain) {
   EXPECT_FALSE(button("BackBtn").isEnabled());
 }
 
+TEST_F(DaCalibTest, EveryStepsGuideFitsInTheWindow) {
+  start({outOfTrim()});
+  open<DaCalibForm>();
+  auto& guide = control<QLabel>(QStringLiteral("GuideText"));
+  for (int step = 1; step <= 5; ++step) {
+    QApplication::processEvents();
+    EXPECT_EQ(text("StepNo"), QString::number(step));
+    EXPECT_GE(guide.height(), guide.heightForWidth(guide.width()))
+        << "the guide of step " << step << " is cut off";
+    if (step < 5) click("NextBtn");
+  }
+}
+
 TEST_F(DaCalibTest, EnterIsNext) {
   start({outOfTrim()});
   open<DaCalibForm>();
