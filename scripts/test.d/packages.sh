@@ -127,7 +127,8 @@ done
 printf '100\r\n1\r\nn,8,1\r\n9600\r\n' >"$XDG_CONFIG_HOME/orvane/COM.CFG"
 cat >"$tmp/orvadmin.sh" <<SCRIPT
 cd "$tmp"
-"$root/usr/bin/orvadmin" >"$tmp/orvadmin.log" 2>&1 &
+# The tests' offscreen platform would show nothing on the display.
+QT_QPA_PLATFORM=xcb "$root/usr/bin/orvadmin" >"$tmp/orvadmin.log" 2>&1 &
 for _ in \$(seq 300); do
   xdotool search --name '^Search\$' >/dev/null 2>&1 && break
   sleep 0.1
