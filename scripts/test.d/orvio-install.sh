@@ -7,13 +7,14 @@ set -euo pipefail
 build=$(realpath "${1:?usage: orvio-install.sh BUILD_DIR}")
 cd "$(dirname "$0")/../.."
 root=$(pwd)
+source scripts/lib/orvsim-line.sh
 
 tmp=$(mktemp -d)
-sim_pid=
+orvsim_pid=
 cleanup() {
-  if [ -n "$sim_pid" ]; then
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
+  if [ -n "$orvsim_pid" ]; then
+    kill "$orvsim_pid" 2>/dev/null || true
+    wait "$orvsim_pid" 2>/dev/null || true
   fi
   rm -rf "$tmp"
 }
@@ -40,17 +41,10 @@ cmake --build "$tmp/example-cmake" >/dev/null
 
 orvsim=$(find "$build" -name orvsim -type f -perm -u+x -print -quit)
 [ -n "$orvsim" ] || fail "orvsim is not built in $build"
-"$orvsim" --link "$tmp/line" >"$tmp/orvsim.log" 2>&1 &
-sim_pid=$!
-for _ in $(seq 50); do
-  [ -e "$tmp/line" ] && break
-  sleep 0.1
-done
-[ -e "$tmp/line" ] || fail "orvsim made no link: $(cat "$tmp/orvsim.log")"
+orvsim_line "$orvsim" "$tmp/line" "$tmp/orvsim.log" || fail "orvsim did not start"
 
 export XDG_CONFIG_HOME=$tmp/config
-mkdir -p "$XDG_CONFIG_HOME/orvane"
-echo "COM1=$tmp/line" >"$XDG_CONFIG_HOME/orvane/ports.conf"
+com1_on "$XDG_CONFIG_HOME" "$tmp/line"
 
 check_scan() {
   local what=$1 output=$2

@@ -10,12 +10,13 @@ set -euo pipefail
 build=${1:?usage: packages.sh BUILD_DIR}
 cd "$(dirname "$0")/../.."
 here=$(pwd)
+source scripts/lib/orvsim-line.sh
 scripts/need lintian xvfb xauth xdotool >/dev/null
 
 tmp=$(mktemp -d)
-pids=()
+orvsim_pid=
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  [ -z "$orvsim_pid" ] || kill "$orvsim_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$tmp"
 }
@@ -95,16 +96,9 @@ done
 [ "$("$root/usr/bin/orvsim" --version)" = "orvsim $version" ] || fail "orvsim --version: $("$root/usr/bin/orvsim" --version)"
 grep -qx 'Exec=orvadmin' "$root/usr/share/applications/orvadmin.desktop" || fail "the desktop entry does not start orvadmin"
 
-"$root/usr/bin/orvsim" --link "$tmp/line" >"$tmp/orvsim.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-  [ -e "$tmp/line" ] && break
-  sleep 0.1
-done
-[ -e "$tmp/line" ] || fail "the unpacked orvsim made no line: $(cat "$tmp/orvsim.log")"
+orvsim_line "$root/usr/bin/orvsim" "$tmp/line" "$tmp/orvsim.log" || fail "the unpacked orvsim did not start"
 export XDG_CONFIG_HOME=$tmp/config
-mkdir -p "$XDG_CONFIG_HOME/orvane"
-echo "COM1=$tmp/line" >"$XDG_CONFIG_HOME/orvane/ports.conf"
+com1_on "$XDG_CONFIG_HOME" "$tmp/line"
 
 examples=$root/usr/share/doc/liborvio-dev/examples
 # shellcheck disable=SC2046
