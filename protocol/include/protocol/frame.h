@@ -5,6 +5,7 @@
 // Replies carry the same optional checksum.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,14 @@
 namespace orvane::protocol {
 
 inline constexpr char kCarriageReturn = '\r';
+
+// No module reply is longer than 24 characters with its checksum. A reply
+// that grows past this cap without its carriage return is no module
+// answering (a line that streams, or a module that trickles characters
+// without end): both products stop reading and count the reply as garbled,
+// however slowly it comes. The margin leaves room for the data pass of a
+// converter, whose device behind it may answer longer than a module.
+inline constexpr std::size_t kReplyLengthCap = 64;
 
 // Sum of the character codes modulo 256.
 std::uint8_t checksum(std::string_view text);
