@@ -1,7 +1,8 @@
 // Pulling the USB adapter at three moments of an exchange, through orvio:
 // the call fails at once with OV_IO_ERROR instead of waiting out its
-// time-out, nothing is thrown, and after replugging a release and reopen of
-// the same port number talks to the module again.
+// time-out, nothing is thrown, its failure text says the device is
+// disconnected, and after replugging a release and reopen of the same port
+// number talks to the module again.
 #include <unistd.h>
 
 #include <chrono>
@@ -57,6 +58,34 @@ TEST_P(OrvioUnplugTest, FailsAtOnceAndTheSamePortWorksAfterReopening) {
   net.clearFaults();
   net.replug();
   EXPECT_EQ(OV_ReleaseComm(kPort), OV_SUCCESS);
+  ASSERT_EQ(OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS);
+  EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_SUCCESS);
+  EXPECT_STREQ(name, "7213");
+}
+
+// The recovery docs/orvio.md shows: on OV_IO_ERROR the program reads why,
+// releases the port and opens it again until the adapter is back.
+TEST_P(OrvioUnplugTest, TheDocumentedRecoveryReadsWhyAndReopensOnceTheAdapterIsBack) {
+  sim::NetworkOptions options;
+  options.linkPath = link_;
+  sim::Network net({sim::makeModule("7213", 1)}, options);
+  ASSERT_EQ(OV_SetPortName(kPort, link_.c_str()), OV_SUCCESS);
+  ASSERT_EQ(OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS);
+  orvane::test::pullAdapter(net, 1, GetParam());
+  char name[30] = "", why[256] = "";
+  ASSERT_EQ(OV_GetModuleName(kPort, 1, name), OV_IO_ERROR);
+  ASSERT_EQ(OV_GetErrorText(kPort, why, sizeof why), OV_SUCCESS);
+  EXPECT_NE(std::strstr(why, "device disconnected (release the port and open it again"), nullptr)
+      << why;
+
+  EXPECT_EQ(OV_ReleaseComm(kPort), OV_SUCCESS);
+  // While the adapter is out, the open fails and says why.
+  EXPECT_EQ(OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_REFUSED);
+  OV_GetErrorText(kPort, why, sizeof why);
+  EXPECT_NE(std::strstr(why, "cannot open: no such device"), nullptr) << why;
+
+  net.clearFaults();
+  net.replug();
   ASSERT_EQ(OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS);
   EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_SUCCESS);
   EXPECT_STREQ(name, "7213");
