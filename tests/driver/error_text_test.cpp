@@ -167,13 +167,6 @@ const Case kCases[] = {
      },
      OV_BAD_MODEL,
      {"COM1: model 1234 is not handled by this operation; nothing was sent"}},
-    {"SafeValueCode",
-     [](ErrorTextTest& t) {
-       t.startWith({});
-       return OV_SetWDT7342(kPort, 1, 1, 1, 3);
-     },
-     OV_REFUSED,
-     {"COM1: safe-value code 3 is not 0, 1 or 2"}},
     {"ASuccessClearsTheText",
      [](ErrorTextTest& t) {
        t.startWith({});
