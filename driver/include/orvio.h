@@ -109,12 +109,12 @@ extern "C" {
 /* Reading or writing the port failed (the adapter is gone), the port is not
  * open, or a reply grew past 64 characters without its carriage return. */
 #define OV_IO_ERROR 0xfff3u
-#define OV_TIMEOUT 0xfff2u              /* no character within the reply time-out */
-#define OV_CHECKSUM_ERROR 0xfff1u       /* the reply's checksum does not match */
-#define OV_BAD_MODEL 0xfff0u            /* model code not handled by this operation */
-#define OV_BAD_VALUE 0xffefu            /* output value or line state out of range */
-#define OV_BAD_COUNTER_INDEX 0xffeeu    /* counter or alarm index not 0 or 1 */
-#define OV_BAD_PORT_GROUP 0xffedu       /* port-group selector out of range */
+#define OV_TIMEOUT 0xfff2u           /* no character within the reply time-out */
+#define OV_CHECKSUM_ERROR 0xfff1u    /* the reply's checksum does not match */
+#define OV_BAD_MODEL 0xfff0u         /* model code not handled by this operation */
+#define OV_BAD_VALUE 0xffefu         /* output value or line state out of range */
+#define OV_BAD_COUNTER_INDEX 0xffeeu /* counter or alarm index not 0 or 1 */
+#define OV_BAD_PORT_GROUP 0xffedu    /* port-group selector out of range */
 
 /* Baud-rate codes of OV_InitialComm (the CC values of a module's configuration). */
 #define OV_BAUD_1200 3u
