@@ -30,6 +30,11 @@
  *   initialization state), which go out plain and whose reply is used
  *   unchecked.
  *
+ *   No module reply is longer than 24 characters. A reply that grows past 64
+ *   characters without its carriage return (a line that streams, or one that
+ *   trickles characters without end) is given up as garbled: OV_IO_ERROR,
+ *   however slowly it comes, and OV_GetErrorText says so.
+ *
  * RESULTS
  *   Every function returns a uint16_t status. Read as a signed 16-bit number,
  *   every failure is negative: test with (int16_t)status < 0. On failure the
@@ -41,10 +46,29 @@
  *   included. A text input that is a null pointer is refused with
  *   OV_REFUSED.
  *
+ * ERRORS
+ *   The status tells the kind of failure; OV_GetErrorText(port, text, size)
+ *   tells which one, with the device and, where known, what to do: a port
+ *   that cannot be opened because there is no such device, it is in use or
+ *   permission is denied (OV_REFUSED for all three); the adapter that was
+ *   pulled; the reply that never ended (both OV_IO_ERROR); the command that
+ *   got no reply. Every call with a port number 0..23 leaves the port's text,
+ *   empty when the call succeeded: read it right after the call that failed.
+ *
+ * A PULLED ADAPTER
+ *   When the adapter is pulled, the call under way and every later call on
+ *   the port fail at once with OV_IO_ERROR ("... device disconnected"); the
+ *   library does not reopen the port by itself. Once the adapter is back
+ *   (under the same device name), OV_ReleaseComm and OV_InitialComm open it
+ *   again; until then OV_InitialComm fails with OV_REFUSED ("no such
+ *   device").
+ *
  * THREADS
  *   Any thread may call the library. One library-wide lock serialises all
  *   calls: while one call waits for a reply, calls from other threads wait
- *   for it, also when they use another port.
+ *   for it, also when they use another port. Each port keeps one failure
+ *   text, not one per thread: when two threads share a port, a call of the
+ *   other thread may replace the text before OV_GetErrorText reads it.
  *
  *   The lock and the library's tables are never destroyed, so other threads
  *   may go on calling while the process exits (after main returns or
@@ -82,13 +106,15 @@ extern "C" {
 #define OV_LINE_SETTINGS_FAILED 0xfffdu /* line settings refused, or port not open on release */
 #define OV_BAD_DATA_BITS 0xfff5u        /* data-bits argument outside 4..8 */
 #define OV_BAD_BAUD_CODE 0xfff4u        /* baud-rate code outside 3..10, or parity above 2 */
-#define OV_IO_ERROR 0xfff3u             /* reading or writing the port failed, or port not open */
-#define OV_TIMEOUT 0xfff2u              /* no character within the reply time-out */
-#define OV_CHECKSUM_ERROR 0xfff1u       /* the reply's checksum does not match */
-#define OV_BAD_MODEL 0xfff0u            /* model code not handled by this operation */
-#define OV_BAD_VALUE 0xffefu            /* output value or line state out of range */
-#define OV_BAD_COUNTER_INDEX 0xffeeu    /* counter or alarm index not 0 or 1 */
-#define OV_BAD_PORT_GROUP 0xffedu       /* port-group selector out of range */
+/* Reading or writing the port failed (the adapter is gone), the port is not
+ * open, or a reply grew past 64 characters without its carriage return. */
+#define OV_IO_ERROR 0xfff3u
+#define OV_TIMEOUT 0xfff2u           /* no character within the reply time-out */
+#define OV_CHECKSUM_ERROR 0xfff1u    /* the reply's checksum does not match */
+#define OV_BAD_MODEL 0xfff0u         /* model code not handled by this operation */
+#define OV_BAD_VALUE 0xffefu         /* output value or line state out of range */
+#define OV_BAD_COUNTER_INDEX 0xffeeu /* counter or alarm index not 0 or 1 */
+#define OV_BAD_PORT_GROUP 0xffedu    /* port-group selector out of range */
 
 /* Baud-rate codes of OV_InitialComm (the CC values of a module's configuration). */
 #define OV_BAUD_1200 3u
@@ -152,6 +178,14 @@ ORVIO_API uint16_t OV_SetPortName(uint16_t port, const char* path);
  * removed, into reply (30 bytes). A "?" reply is returned as text with
  * status OV_SUCCESS. */
 ORVIO_API uint16_t OV_SendCommand(uint16_t port, const char* command, char* reply);
+/* The text of the port's last failure, such as "COM3: /dev/ttyUSB0: cannot
+ * open: no such device (is the adapter plugged in? see ports.conf)"; empty
+ * when the last call on the port succeeded or none failed yet. Writes at most
+ * size - 1 bytes and a terminating zero, cutting a longer text (never inside
+ * a UTF-8 character; 256 bytes hold all but texts with very long device
+ * paths); a null text or size 0 writes nothing. Does not change the text.
+ * OV_REFUSED for a port above 23. Since version 1.1 (package 4.01). */
+ORVIO_API uint16_t OV_GetErrorText(uint16_t port, char* text, uint16_t size);
 
 /* ---- Identity, configuration and supervision -------------------------- */
 

@@ -33,8 +33,8 @@ uint16_t readPair(uint16_t port, uint16_t address, const char* pattern, char* lo
 
 uint16_t writePair(uint16_t port, uint16_t address, const char* pattern, const char* low,
                    const char* high) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (!low || !high) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!low || !high) return refuse(port, OV_REFUSED, kNullArgument);
   return sendCommand(port, address, format(pattern, address, low, high));
 }
 
@@ -72,15 +72,18 @@ uint16_t OV_ReadCJC(uint16_t port, uint16_t address, char* value) {
 }
 
 uint16_t OV_WriteAO(uint16_t port, uint16_t address, const char* value) {
-  if (!validTarget(port, address)) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!value) return refuse(port, OV_REFUSED, kNullArgument);
   std::string text;
-  if (!value || !outputValueText(value, text)) return OV_REFUSED;
+  if (!outputValueText(value, text))
+    return refuse(port, OV_REFUSED,
+                  "the output value " + quoted(value) + " is out of range; nothing was sent");
   return sendCommand(port, address, format("#%02X%s", address, text.c_str()));
 }
 
 uint16_t OV_WriteChanAO(uint16_t port, uint16_t address, uint16_t channel, const char* value) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (!value) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!value) return refuse(port, OV_REFUSED, kNullArgument);
   return sendCommand(port, address, format("#%02X%c%s", address, 'A' + channel, value));
 }
 
@@ -101,14 +104,14 @@ uint16_t OV_GetLowAlarmLimit(uint16_t port, uint16_t address, char* value) {
 }
 
 uint16_t OV_SetHighAlarmLimit(uint16_t port, uint16_t address, const char* value) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (!value) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!value) return refuse(port, OV_REFUSED, kNullArgument);
   return sendCommand(port, address, format("@%02XHI%s", address, value));
 }
 
 uint16_t OV_SetLowAlarmLimit(uint16_t port, uint16_t address, const char* value) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (!value) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!value) return refuse(port, OV_REFUSED, kNullArgument);
   return sendCommand(port, address, format("@%02XLO%s", address, value));
 }
 

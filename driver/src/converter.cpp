@@ -37,14 +37,14 @@ void decodeConverterConfig(const std::string& reply, OV_ConverterConfig& config)
 extern "C" {
 
 uint16_t OV_DataPass(uint16_t port, uint16_t address, const char* text, char* reply) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (!text) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!text) return refuse(port, OV_REFUSED, kNullArgument);
   return withModule(port, address, [&](Session& session) -> uint16_t {
     Library& library = session.library();
     char delimiter = library.delimiters[session.port()][address];
     std::string frame = format("%c%02X%s", delimiter, address, text);
     bool checksum = session.checksumOn();
-    if (!fitsCommandBuffer(frame, checksum)) return OV_REFUSED;
+    if (!fitsCommandBuffer(frame, checksum)) return session.refuseTooLong(frame);
     session.sendFrame(frame, checksum);
     std::uint16_t length = library.dataPassLengths[session.port()][address];
     std::string received;
@@ -56,9 +56,10 @@ uint16_t OV_DataPass(uint16_t port, uint16_t address, const char* text, char* re
 }
 
 uint16_t OV_DataPassConfig(uint16_t port, uint16_t address, uint16_t length) {
-  if (!validTarget(port, address)) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
   // The reply must fit the reply buffer.
-  if (length > kReplyCapacity) return OV_REFUSED;
+  if (length > kReplyCapacity)
+    return refuse(port, OV_REFUSED, format("data-pass length %u is above 31", length));
   return withModule(port, address, [&](Session& session) -> uint16_t {
     session.library().dataPassLengths[session.port()][address] = length;
     return OV_SUCCESS;
@@ -79,8 +80,8 @@ uint16_t OV_Get7912Config(uint16_t port, uint16_t address, OV_ConverterConfig* c
 }
 
 uint16_t OV_Set7912Config(uint16_t port, uint16_t address, const OV_ConverterConfig* config) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (!config) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!config) return refuse(port, OV_REFUSED, kNullArgument);
   const OV_ConverterConfig& c = *config;
   int network = c.flag15 * 8 + c.flag14 * 4 + c.flag13 * 2;
   int evenParity = c.parity == 2 ? 1 : 0;

@@ -49,8 +49,10 @@ uint16_t readHex(uint16_t port, uint16_t address, const std::string& command, ui
 
 // Checked before anything else is looked at, except the port and address.
 uint16_t counterStatus(uint16_t port, uint16_t address, uint16_t counter) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  return counter < kCounters ? OV_SUCCESS : OV_BAD_COUNTER_INDEX;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (counter < kCounters) return OV_SUCCESS;
+  return refuse(port, OV_BAD_COUNTER_INDEX,
+                format("counter %u is not 0 or 1; nothing was sent", counter));
 }
 
 }  // namespace

@@ -89,35 +89,51 @@ const InputRead* inputReadOf(int model) {
   return nullptr;
 }
 
+uint16_t refuseModel(uint16_t port, uint16_t model) {
+  return refuse(port, OV_BAD_MODEL,
+                format("model %u is not handled by this operation; nothing was sent", model));
+}
+
+uint16_t refuseGroup(uint16_t port, uint16_t group, uint16_t model) {
+  return refuse(
+      port, OV_BAD_PORT_GROUP,
+      format("port group %u is out of range for model %u; nothing was sent", group, model));
+}
+
 }  // namespace
 
 extern "C" {
 
 uint16_t OV_WriteDOPort(uint16_t port, uint16_t address, uint16_t group, uint16_t value,
                         uint16_t model) {
-  if (!validTarget(port, address)) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
   const PortRow* row = portRowOf(firstSeriesModel(model));
-  if (!row) return OV_BAD_MODEL;
-  if (value > row->limit) return OV_BAD_VALUE;
-  if (row->groups > 0 && group >= row->groups) return OV_BAD_PORT_GROUP;
+  if (!row) return refuseModel(port, model);
+  if (value > row->limit)
+    return refuse(port, OV_BAD_VALUE,
+                  format("output value %u is above %u for model %u; nothing was sent", value,
+                         row->limit, model));
+  if (row->groups > 0 && group >= row->groups) return refuseGroup(port, group, model);
   const char* pattern = row->patterns[row->groups > 0 ? group : 0];
   return sendCommand(port, address, format(pattern, address, value));
 }
 
 uint16_t OV_WriteDOLine(uint16_t port, uint16_t address, uint16_t group, uint16_t line,
                         uint16_t state, uint16_t model) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (state > 1) return OV_BAD_VALUE;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (state > 1)
+    return refuse(port, OV_BAD_VALUE,
+                  format("line state %u is not 0 or 1; nothing was sent", state));
   const LineRow* row = lineRowOf(firstSeriesModel(model));
-  if (!row) return OV_BAD_MODEL;
-  if (group >= row->groups) return OV_BAD_PORT_GROUP;
+  if (!row) return refuseModel(port, model);
+  if (group >= row->groups) return refuseGroup(port, group, model);
   return sendCommand(port, address, format(row->patterns[group], address, line, state));
 }
 
 uint16_t OV_ReadDI(uint16_t port, uint16_t address, uint32_t* value, uint16_t model) {
-  if (!validTarget(port, address)) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
   const InputRead* read = inputReadOf(firstSeriesModel(model));
-  if (!read) return OV_BAD_MODEL;
+  if (!read) return refuseModel(port, model);
   return query(port, address, format(read->pattern, address), [&](const std::string& reply) {
     if (read->digits == 1)
       put(value, digitAt(reply, read->position));
@@ -127,14 +143,14 @@ uint16_t OV_ReadDI(uint16_t port, uint16_t address, uint32_t* value, uint16_t mo
 }
 
 uint16_t OV_ReadBackDO(uint16_t port, uint16_t address, uint16_t* value, uint16_t model) {
-  if (!validTarget(port, address)) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
   int first = firstSeriesModel(model);
   if (isOneOf(first, {7213, 7215, 7228, 7586}))
     return query(port, address, format("@%02XDI", address), [&](const std::string& reply) {
       put(value, 2 * digitAt(reply, 4) + digitAt(reply, 5));
     });
   std::size_t digits = isOneOf(first, {7451, 7472}) ? 2 : first == 7458 ? 4 : 0;
-  if (digits == 0) return OV_BAD_MODEL;
+  if (digits == 0) return refuseModel(port, model);
   return query(port, address, format("$%02X6", address),
                [&](const std::string& reply) { put(value, digitalHex(reply, 1, digits)); });
 }

@@ -70,7 +70,7 @@ uint16_t OV_GetConfig(uint16_t port, uint16_t address, OV_ModuleConfig* config) 
     }
     status = session.exchange(format("$%02XM", address), checksum, reply);
     if (status != OV_SUCCESS) return status;
-    if (!reply.empty() && reply.front() == '?') return OV_REFUSED;
+    if (!reply.empty() && reply.front() == '?') return session.refused(reply);
     if (config)
       config->model = static_cast<uint16_t>(decimalFrom(textFrom(reply, 3).substr(0, 4), 0));
     return OV_SUCCESS;
@@ -78,8 +78,8 @@ uint16_t OV_GetConfig(uint16_t port, uint16_t address, OV_ModuleConfig* config) 
 }
 
 uint16_t OV_SetConfig(uint16_t port, uint16_t address, const OV_ModuleConfig* config) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (!config) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!config) return refuse(port, OV_REFUSED, kNullArgument);
   unsigned formatCode = config->dataFormat + (config->checksum ? kChecksumBit : 0);
   return sendCommand(port, address,
                      format("%%%02X%02X%02X%02X%02X", address, config->address, config->typeCode,
@@ -97,9 +97,9 @@ uint16_t OV_GetModuleName(uint16_t port, uint16_t address, char* name) {
 uint16_t OV_Sync(uint16_t port) { return broadcast(port, "#**"); }
 
 uint16_t OV_ReadSyncData(uint16_t port, uint16_t address, char* data, uint16_t model) {
-  if (!validTarget(port, address)) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
   const SyncRead* read = syncReadOf(firstSeriesModel(model));
-  if (!read) return OV_SUCCESS;
+  if (!read) return withSlot(port, [](Library&, PortSlot&) { return OV_SUCCESS; });
   return readText(port, address, format(read->pattern, address), read->from, data);
 }
 
@@ -112,8 +112,8 @@ uint16_t OV_ResetStatus(uint16_t port, uint16_t address, uint16_t* status) {
 }
 
 uint16_t OV_ConfigLeadingCode(uint16_t port, uint16_t address, const char* code) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (!code) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!code) return refuse(port, OV_REFUSED, kNullArgument);
   return sendCommand(port, address, format("~%02X10%s", address, code));
 }
 
@@ -133,8 +133,8 @@ uint16_t OV_GetDelimiter(uint16_t port, uint16_t address, char* delimiter) {
 }
 
 uint16_t OV_SetDeviceID(uint16_t port, uint16_t address, const char* id) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (!id) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (!id) return refuse(port, OV_REFUSED, kNullArgument);
   return sendCommand(port, address, format("$%02X6%s", address, id));
 }
 

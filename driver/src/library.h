@@ -16,12 +16,18 @@ namespace orvane::driver {
 
 inline constexpr std::size_t kPortCount = 24;
 inline constexpr std::size_t kAddressCount = 256;
+// Room for the failure text of a port, terminating zero included.
+inline constexpr std::size_t kFailureTextSize = 512;
 
 struct PortSlot {
   std::optional<serial::SerialPort> line;
   std::int16_t timeoutMs = 100;
   bool checksum = false;
   std::string deviceOverride;  // set by OV_SetPortName; empty: ports.conf decides
+  // What the last call on this port found wrong, empty after a call that
+  // succeeded (OV_GetErrorText). A fixed buffer, so that no text outlives
+  // the library on the heap.
+  std::array<char, kFailureTextSize> failure{};
 };
 
 class Library {

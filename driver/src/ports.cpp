@@ -1,7 +1,8 @@
 // Port sessions: open, release, time-out, checksum flag, device names and the
 // raw command.
-#include <cstring>
+#include <exception>
 #include <string>
+#include <string_view>
 
 #include "export_guard.h"
 #include "reply_fields.h"
@@ -24,6 +25,11 @@ std::string devicePath(std::uint16_t port, const PortSlot& slot) {
   return serial::devicePathForCom(port, serial::configDir());
 }
 
+uint16_t refusedOpen(PortSlot& slot, uint16_t port, std::string_view why) {
+  noteFailure(slot, port, why);
+  return OV_REFUSED;
+}
+
 }  // namespace
 
 extern "C" {
@@ -31,21 +37,31 @@ extern "C" {
 uint16_t OV_InitialComm(uint16_t port, uint16_t baudCode, uint16_t dataBits, uint16_t parity,
                         uint16_t /*reserved*/) {
   if (port >= kPortCount) return OV_REFUSED;
-  if (baudCode < kFirstBaudCode || baudCode > kLastBaudCode) return OV_BAD_BAUD_CODE;
-  if (dataBits < 4 || dataBits > 8) return OV_BAD_DATA_BITS;
-  if (parity > 2) return OV_BAD_BAUD_CODE;
+  if (baudCode < kFirstBaudCode || baudCode > kLastBaudCode)
+    return refuse(port, OV_BAD_BAUD_CODE,
+                  format("baud-rate code %u is outside 3..10; nothing was opened", baudCode));
+  if (dataBits < 4 || dataBits > 8)
+    return refuse(port, OV_BAD_DATA_BITS,
+                  format("data bits %u are outside 4..8; nothing was opened", dataBits));
+  if (parity > 2)
+    return refuse(port, OV_BAD_BAUD_CODE,
+                  format("parity code %u is above 2; nothing was opened", parity));
   return withSlot(port, [&](Library& library, PortSlot& slot) -> uint16_t {
+    if (slot.line) return refusedOpen(slot, port, "the port is already open; release it first");
     // Once unloading has released the ports, none is opened again.
-    if (slot.line || library.shutDownDone) return OV_REFUSED;
+    if (library.shutDownDone) return refusedOpen(slot, port, "the library is being unloaded");
+    // Whatever keeps the port from opening (the device, ports.conf) says so
+    // in its text.
     try {
       slot.line = serial::SerialPort::open(devicePath(port, slot));
-    } catch (const serial::SerialError&) {
-      return OV_REFUSED;
+    } catch (const std::exception& error) {
+      return refusedOpen(slot, port, error.what());
     }
     try {
       slot.line->configure(kBaudRates[baudCode - kFirstBaudCode],
                            static_cast<serial::Parity>(parity));
-    } catch (const serial::SerialError&) {
+    } catch (const serial::SerialError& error) {
+      noteFailure(slot, port, std::string(error.what()) + " (the port stays open: release it)");
       return OV_LINE_SETTINGS_FAILED;
     }
     return OV_SUCCESS;
@@ -53,8 +69,10 @@ uint16_t OV_InitialComm(uint16_t port, uint16_t baudCode, uint16_t dataBits, uin
 }
 
 uint16_t OV_ReleaseComm(uint16_t port) {
-  return withSlot(port, [](Library&, PortSlot& slot) -> uint16_t {
-    return releaseLine(slot) ? OV_SUCCESS : OV_LINE_SETTINGS_FAILED;
+  return withSlot(port, [&](Library&, PortSlot& slot) -> uint16_t {
+    if (releaseLine(slot)) return OV_SUCCESS;
+    noteFailure(slot, port, "the port is not open");
+    return OV_LINE_SETTINGS_FAILED;
   });
 }
 
@@ -87,7 +105,8 @@ uint16_t OV_SetPortName(uint16_t port, const char* path) {
 }
 
 uint16_t OV_SendCommand(uint16_t port, const char* command, char* reply) {
-  if (port >= kPortCount || !command) return OV_REFUSED;
+  if (port >= kPortCount) return OV_REFUSED;
+  if (!command) return refuse(port, OV_REFUSED, kNullArgument);
   return withSlot(port, [&](Library& library, PortSlot& slot) -> uint16_t {
     // The caller's text is copied and never limited by the command buffer.
     std::string text(command);
@@ -99,6 +118,18 @@ uint16_t OV_SendCommand(uint16_t port, const char* command, char* reply) {
     putText(reply, received);
     return OV_SUCCESS;
   });
+}
+
+uint16_t OV_GetErrorText(uint16_t port, char* text, uint16_t size) {
+  if (port >= kPortCount) return OV_REFUSED;
+  try {
+    Library& library = Library::instance();
+    std::lock_guard lock(library.mutex);
+    copyText(library.slots[port].failure.data(), text, size);
+    return OV_SUCCESS;
+  } catch (...) {
+    return OV_IO_ERROR;
+  }
 }
 
 }  // extern "C"

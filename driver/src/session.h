@@ -1,6 +1,8 @@
 // One port's side of an exchange: send a frame, receive a line or a fixed
 // number of characters, and the standard transaction every module operation
-// is built on. Runs with the library mutex held.
+// is built on. Runs with the library mutex held. Each failing step leaves the
+// port's failure text; when the send failed, its text stands, since the
+// failed receive that follows is only its consequence.
 #pragma once
 
 #include <chrono>
@@ -40,13 +42,28 @@ class Session {
   std::uint16_t receiveLine(bool checksum, int delayMs, std::string& reply);
   std::uint16_t receiveCount(bool checksum, std::size_t length, std::string& reply);
 
+  // OV_REFUSED for a command that does not fit the command buffer.
+  std::uint16_t refuseTooLong(std::string_view command);
+  // OV_REFUSED for a "?" reply to the last command sent.
+  std::uint16_t refused(std::string_view reply);
+
  private:
   std::chrono::milliseconds timeout() const;
   bool takeExemption();
+  std::uint16_t accept(std::string received, bool check, std::string& reply);
+
+  // The text after the device's name.
+  std::string onLine(std::string_view text) const;
+  std::uint16_t sendFailed(std::string_view text);
+  // The text of a failed receive is dropped when the send already failed.
+  std::uint16_t receiveFailed(std::uint16_t status, std::string_view text);
+  std::uint16_t timedOut(std::string_view received);
 
   Library& library_;
   PortSlot& slot_;
   std::size_t port_;
+  std::string command_;  // the last command sent, for the failure texts
+  bool sendFailed_ = false;
 };
 
 bool fitsCommandBuffer(std::string_view command, bool checksum);

@@ -36,6 +36,11 @@ void putEnableAndTimeout(const std::string& reply, uint16_t* enable, uint16_t* t
   put(timeoutValue, hexAt(reply, 4, 2));
 }
 
+uint16_t refuseSafeCode(uint16_t port, uint16_t code) {
+  return refuse(port, OV_REFUSED,
+                format("safe-value code %u is not 0, 1 or 2; nothing was sent", code));
+}
+
 }  // namespace
 
 extern "C" {
@@ -56,8 +61,8 @@ uint16_t OV_GetWDT(uint16_t port, uint16_t address, uint16_t* enable, uint16_t* 
 
 uint16_t OV_SetWDT7342(uint16_t port, uint16_t address, uint16_t enable, uint16_t timeoutValue,
                        uint16_t safeCode) {
-  if (!validTarget(port, address)) return OV_REFUSED;
-  if (safeCode >= kSafe7342.size()) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
+  if (safeCode >= kSafe7342.size()) return refuseSafeCode(port, safeCode);
   return sendCommand(port, address, setFrame(address, enable, timeoutValue) + kSafe7342[safeCode]);
 }
 
@@ -72,10 +77,10 @@ uint16_t OV_GetWDT7342(uint16_t port, uint16_t address, uint16_t* enable, uint16
 uint16_t OV_SetWDT7347(uint16_t port, uint16_t address, uint16_t enable, uint16_t timeoutValue,
                        uint16_t safeCode0, uint16_t safeCode1, uint16_t safeCode2,
                        uint16_t safeCode3) {
-  if (!validTarget(port, address)) return OV_REFUSED;
+  if (uint16_t refused = checkTarget(port, address)) return refused;
   std::string frame = setFrame(address, enable, timeoutValue);
   for (uint16_t code : {safeCode0, safeCode1, safeCode2, safeCode3}) {
-    if (code >= kSafe7347.size()) return OV_REFUSED;
+    if (code >= kSafe7347.size()) return refuseSafeCode(port, code);
     frame += kSafe7347[code];
   }
   return sendCommand(port, address, frame);

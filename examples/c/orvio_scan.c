@@ -5,7 +5,7 @@
  *   orvio_scan [COM-number [last-address]]     (defaults: 1 and 31)
  *
  * The port is opened at 9600 bps; COM n is the device ports.conf names for it
- * (see docs/orvio.md).
+ * (see docs/orvio.md). Needs liborvio 1.1 (OV_GetErrorText).
  */
 #include <orvio.h>
 #include <stdio.h>
@@ -13,6 +13,15 @@
 #include <string.h>
 
 static int failed(uint16_t status) { return (int16_t)status < 0; }
+
+/* What went wrong on the port, as the library tells it: "no such device",
+ * "in use by another program" and "permission denied" all return OV_REFUSED
+ * from OV_InitialComm. */
+static const char* failureText(uint16_t port) {
+  static char text[256];
+  OV_GetErrorText(port, text, sizeof text);
+  return text;
+}
 
 /* Analog input models: the multi-function ones (one channel) and the plain
  * ones (3 or 8 channels, read one by one). The family is decided by
@@ -46,7 +55,7 @@ static void showModule(uint16_t port, uint16_t address, const OV_ModuleConfig* c
 
   status = OV_GetModuleName(port, address, name);
   if (failed(status)) {
-    printf("%02X: no name (status 0x%04x)\n", address, status);
+    printf("%02X: no name (status 0x%04x: %s)\n", address, status, failureText(port));
     return;
   }
   printf("%02X: model %s, type %02X, checksum %s", address, name, config->typeCode,
@@ -58,7 +67,7 @@ static void showModule(uint16_t port, uint16_t address, const OV_ModuleConfig* c
   }
   status = kind == 1 ? OV_ReadAI(port, address, value) : OV_ReadChanAI(port, address, 0, value);
   if (failed(status))
-    printf(", reading failed (status 0x%04x)\n", status);
+    printf(", reading failed (status 0x%04x: %s)\n", status, failureText(port));
   else
     printf(", value %s\n", value);
 }
@@ -72,7 +81,8 @@ int main(int argc, char** argv) {
   OV_TimeOut(port, 100);
   status = OV_InitialComm(port, OV_BAUD_9600, 8, OV_PARITY_NONE, 0);
   if (failed(status)) {
-    fprintf(stderr, "orvio_scan: cannot open COM%u (status 0x%04x)\n", port, status);
+    fprintf(stderr, "orvio_scan: cannot open COM%u (status 0x%04x): %s\n", port, status,
+            failureText(port));
     return 1;
   }
   for (address = 0; address <= last && address <= 255; ++address) {

@@ -5,7 +5,7 @@ each analog input module, calling liborvio through ctypes.
     orvio_scan.py [COM-number [last-address]]     (defaults: 1 and 31)
 
 The library is loaded from $ORVIO_LIBRARY when set, else as liborvio.so.1
-from the library path.
+from the library path; it must be version 1.1 or later (OV_GetErrorText).
 """
 import ctypes
 import os
@@ -38,6 +38,7 @@ def load_library():
         "OV_GetModuleName": [u16, u16, text],
         "OV_ReadAI": [u16, u16, text],
         "OV_ReadChanAI": [u16, u16, u16, text],
+        "OV_GetErrorText": [u16, text, u16],
     }
     for name, argtypes in signatures.items():
         function = getattr(lib, name)
@@ -49,6 +50,14 @@ def load_library():
 def failed(status):
     """Every failure is negative when the status is read as signed."""
     return status >= 0x8000
+
+
+def failure_text(lib, port):
+    """What went wrong on the port: "no such device", "in use by another
+    program" and "permission denied" all return the same status."""
+    text = ctypes.create_string_buffer(256)
+    lib.OV_GetErrorText(port, text, len(text))
+    return text.value.decode("utf-8", "replace")
 
 
 def family_key(name):
@@ -63,7 +72,7 @@ def show_module(lib, port, address, config):
     name = ctypes.create_string_buffer(30)
     status = lib.OV_GetModuleName(port, address, name)
     if failed(status):
-        print(f"{address:02X}: no name (status 0x{status:04x})")
+        print(f"{address:02X}: no name (status 0x{status:04x}: {failure_text(lib, port)})")
         return
     model = name.value.decode("ascii", "replace")
     line = (f"{address:02X}: model {model}, type {config.typeCode:02X}, "
@@ -76,7 +85,7 @@ def show_module(lib, port, address, config):
         else:
             status = lib.OV_ReadChanAI(port, address, 0, value)
         if failed(status):
-            line += f", reading failed (status 0x{status:04x})"
+            line += f", reading failed (status 0x{status:04x}: {failure_text(lib, port)})"
         else:
             line += f", value {value.value.decode('ascii', 'replace')}"
     print(line)
@@ -89,7 +98,8 @@ def main(argv):
     lib.OV_TimeOut(port, 100)
     status = lib.OV_InitialComm(port, OV_BAUD_9600, 8, OV_PARITY_NONE, 0)
     if failed(status):
-        print(f"orvio_scan: cannot open COM{port} (status 0x{status:04x})", file=sys.stderr)
+        print(f"orvio_scan: cannot open COM{port} (status 0x{status:04x}): "
+              f"{failure_text(lib, port)}", file=sys.stderr)
         return 1
     found = 0
     try:

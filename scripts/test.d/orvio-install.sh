@@ -31,6 +31,10 @@ pc=$(find "$tmp/prefix" -name orvio.pc -print -quit)
 export PKG_CONFIG_PATH=$(dirname "$pc")
 libdir=$(pkg-config --variable=libdir orvio)
 [ -e "$libdir/liborvio.so.1" ] || fail "liborvio.so.1 is not in $libdir"
+# orvio.pc carries the product's version, the SONAME the ABI's major number.
+product=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ "$(pkg-config --modversion orvio)" = "$product" ] ||
+  fail "orvio.pc has version $(pkg-config --modversion orvio), not $product"
 
 # The application outside the tree, built the two ways a customer would.
 # shellcheck disable=SC2046
@@ -61,6 +65,17 @@ check_scan "C example (CMake package)" "$tmp/cmake.out"
 ORVIO_LIBRARY=$libdir/liborvio.so.1 python3 "$root/examples/python/orvio_scan.py" 1 20 >"$tmp/py.out" ||
   fail "Python example failed: $(cat "$tmp/py.out")"
 check_scan "Python example" "$tmp/py.out"
+
+# A port that cannot be opened: both examples say why, in the library's words.
+echo "COM2=$tmp/no-adapter" >>"$XDG_CONFIG_HOME/orvane/ports.conf"
+for example in "$tmp/orvio_scan" "python3 $root/examples/python/orvio_scan.py"; do
+  if ORVIO_LIBRARY=$libdir/liborvio.so.1 LD_LIBRARY_PATH=$libdir $example 2 1 2>"$tmp/err.out" >/dev/null; then
+    fail "$example opened a missing device"
+  fi
+  grep -q "COM2: $tmp/no-adapter: cannot open: no such device" "$tmp/err.out" ||
+    fail "$example did not tell why COM2 failed: $(cat "$tmp/err.out")"
+done
+echo "orvio-install: both examples tell why a missing device cannot be opened"
 # Readings move between runs; the modules found must not.
 strip_values() { sed 's/, value .*//' "$1"; }
 diff <(strip_values "$tmp/c.out") <(strip_values "$tmp/py.out") >/dev/null ||

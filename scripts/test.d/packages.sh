@@ -68,7 +68,8 @@ for p in liborvio1 liborvio-dev orvane-tools; do
   expect_files $p usr/share/doc/$p/copyright usr/share/doc/$p/changelog.gz
   echo "packages: $p: $(dpkg-deb -c "$(deb $p)" | grep -vc '/$') files"
 done
-expect_files liborvio1 $lib/liborvio.so.1 "$lib/liborvio.so.1.0.0"
+orvio_version=$(sed -n 's/^set(ORVIO_VERSION \(.*\))$/\1/p' CMakeLists.txt)
+expect_files liborvio1 $lib/liborvio.so.1 "$lib/liborvio.so.$orvio_version"
 expect_files liborvio-dev usr/include/orvio.h $lib/liborvio.so $lib/pkgconfig/orvio.pc \
   $lib/cmake/orvio/orvioConfig.cmake $lib/cmake/orvio/orvioTargets.cmake \
   usr/share/doc/liborvio-dev/orvio.md usr/share/doc/liborvio-dev/examples/c/orvio_scan.c \
@@ -100,6 +101,8 @@ orvsim_line "$root/usr/bin/orvsim" "$tmp/line" "$tmp/orvsim.log" || fail "the un
 export XDG_CONFIG_HOME=$tmp/config
 com1_on "$XDG_CONFIG_HOME" "$tmp/line"
 
+pc_version=$(PKG_CONFIG_PATH=$root/$lib/pkgconfig pkg-config --modversion orvio)
+[ "$pc_version" = "$version" ] || fail "orvio.pc has version $pc_version, not $version"
 examples=$root/usr/share/doc/liborvio-dev/examples
 # shellcheck disable=SC2046
 cc -std=c99 -Wall -Werror -o "$tmp/orvio_scan" "$examples/c/orvio_scan.c" \

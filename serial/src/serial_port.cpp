@@ -13,6 +13,7 @@
 
 #include "serial/config_dir.h"
 #include "serial/error_text.h"
+#include "serial/permission_advice.h"
 
 namespace orvane::serial {
 
@@ -28,11 +29,16 @@ constexpr BaudEntry kBauds[] = {
     {9600, B9600}, {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200},
 };
 
-std::string causeText(int error) {
+std::string permissionText(const std::string& device) {
+  const auto access = deviceAccess(device);
+  return access ? permissionCause(device, *access, currentUser()) : "permission denied";
+}
+
+std::string causeText(int error, const std::string& device) {
   switch (error) {
     case EACCES:
     case EPERM:
-      return "permission denied (add your user to the 'dialout' group, then log in again)";
+      return permissionText(device);
     case ENOENT:
     case ENODEV:
     case ENXIO:
@@ -96,19 +102,19 @@ SerialPort SerialPort::open(const std::string& device) {
   int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     int error = errno;
-    throw SerialError(device + ": cannot open: " + causeText(error));
+    throw SerialError(device + ": cannot open: " + causeText(error, device));
   }
   // flock holds against every other program, root included; TIOCEXCL then
   // refuses further opens of the tty itself.
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    int error = errno;
+    int error = errno == EWOULDBLOCK ? EBUSY : errno;
     ::close(fd);
-    throw SerialError(device + ": cannot open: " + causeText(error == EWOULDBLOCK ? EBUSY : error));
+    throw SerialError(device + ": cannot open: " + causeText(error, device));
   }
   if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY && errno != EINVAL) {
     int error = errno;
     ::close(fd);
-    throw SerialError(device + ": cannot claim the port: " + causeText(error));
+    throw SerialError(device + ": cannot claim the port: " + causeText(error, device));
   }
   if (!::isatty(fd)) {
     ::close(fd);
@@ -119,7 +125,7 @@ SerialPort SerialPort::open(const std::string& device) {
 }
 
 void SerialPort::fail(std::string_view what, int error) const {
-  std::string text = device_ + ": " + std::string(what) + ": " + causeText(error);
+  std::string text = device_ + ": " + std::string(what) + ": " + causeText(error, device_);
   if (error == EIO) throw DeviceDisconnected(std::move(text));
   throw SerialError(std::move(text));
 }

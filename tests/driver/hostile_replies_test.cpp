@@ -2,8 +2,8 @@
 // characters (garbage, NULs, no CR, refusals, right, wrong and lower-case
 // checksums), with the port's checksum off and on. Whatever arrives, the
 // status is one of the documented ones, the outputs stay inside their
-// documented sizes, a failure writes no output, and a text output that
-// succeeded is terminated.
+// documented sizes, a failure writes no output and leaves a failure text, and
+// a text output that succeeded is terminated.
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -422,6 +422,10 @@ TEST_P(HostileReplyTest, StatusesAndBuffersHold) {
     const std::string what = "reply \"" + printable(reply) + "\" checksum " +
                              (checksumOn ? "on" : "off") + " status " + std::to_string(status);
     ASSERT_TRUE(documentedStatus(status)) << what;
+    // Every failure is told, and a success leaves no text behind.
+    char failure[512];
+    ASSERT_EQ(OV_GetErrorText(kPort, failure, sizeof failure), OV_SUCCESS);
+    ASSERT_EQ(status == OV_SUCCESS, failure[0] == '\0') << what << ", text: " << failure;
     for (std::size_t n = 0; n < outputs.guarded.size(); ++n) {
       const Guarded& g = outputs.guarded[n];
       ASSERT_TRUE(g.tailIntact()) << "output " << n << " written beyond its size; " << what;
@@ -454,7 +458,7 @@ TEST(HostileReplyCoverage, EveryModuleOperationOfTheHeaderIsExercised) {
   // The exports that exchange nothing, or only broadcast.
   const std::set<std::string> noExchange = {
       "OV_InitialComm", "OV_ReleaseComm", "OV_TimeOut", "OV_EnableChecksum", "OV_DisableChecksum",
-      "OV_SetPortName", "OV_Sync",        "OV_HostOK",  "OV_DataPassConfig"};
+      "OV_SetPortName", "OV_Sync",        "OV_HostOK",  "OV_DataPassConfig", "OV_GetErrorText"};
   std::set<std::string> covered;
   for (const auto& c : allCases()) covered.insert(exportOf(c.name));
   const std::string declaration = "ORVIO_API uint16_t ";

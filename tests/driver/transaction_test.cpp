@@ -159,7 +159,8 @@ TEST_F(TransactionTest, WithoutChecksumGarbageIsDecodedByPositionAndNothingMore)
 
 TEST_F(TransactionTest, AnOverlongReplyIsCutAtTheBufferAndReadToItsEnd) {
   auto m = module("7213", 1);
-  m.firmware = std::string(60, 'V');
+  // Longer than the buffer, short enough for the length cap with checksum.
+  m.firmware = std::string(58, 'V');
   start({m});
   char version[64];
   std::memset(version, '#', sizeof version);
@@ -181,6 +182,23 @@ TEST_F(TransactionTest, AnOverlongReplyIsCutAtTheBufferAndReadToItsEnd) {
   OV_EnableChecksum(kPort);
   EXPECT_EQ(OV_GetVersion(kPort, 1, version), OV_CHECKSUM_ERROR);
   EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_SUCCESS);
+}
+
+TEST_F(TransactionTest, AReplyThatGrowsPastTheLengthCapIsGarbledHoweverSlowlyItComes) {
+  start({module("7213", 1)});
+  char reply[30] = "";
+  // 64 characters and the carriage return are a reply; one more is not.
+  net->setFault(1, {.reply = std::string(64, 'x') + "\r"});
+  EXPECT_EQ(OV_SendCommand(kPort, "$01M", reply), OV_SUCCESS);
+  net->setFault(1, {.reply = std::string(65, 'x') + "\r"});
+  EXPECT_EQ(OV_SendCommand(kPort, "$01M", reply), OV_IO_ERROR);
+  // A module that trickles without end, each gap well within the time-out:
+  // reading the whole would take 5 s, the cap ends it after 65 characters.
+  OV_TimeOut(kPort, 500);
+  net->setFault(1, {.charGapMs = 5, .reply = std::string(1000, 'x')});
+  auto started = Clock::now();
+  EXPECT_EQ(OV_SendCommand(kPort, "$01M", reply), OV_IO_ERROR);
+  EXPECT_LT(Clock::now() - started, milliseconds(2500));
 }
 
 TEST_F(TransactionTest, AddressZeroGoesOutPlainAndOnlyItsOwnReplyIsUnchecked) {
