@@ -8,7 +8,7 @@
 #include "admin/core/com_port_form.h"
 #include "admin/core/map_file.h"
 #include "protocol/catalogue.h"
-#include "serial/config_dir.h"
+#include "serial/file_write.h"
 
 namespace orvane::admin {
 

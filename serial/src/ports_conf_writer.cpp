@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "serial/config_dir.h"
 #include "serial/error_text.h"
+#include "serial/file_write.h"
 #include "serial/port_names.h"
 
 namespace orvane::serial {
