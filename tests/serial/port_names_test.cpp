@@ -1,13 +1,20 @@
 #include "serial/port_names.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 
+#include "other_user.h"
 #include "serial/config_dir.h"
+#include "serial/file_read.h"
+#include "serial/serial_port.h"
 #include "temp_dir.h"
+#include "tests/admin/terminal/guarded_fifo.h"
 
 namespace orvane::serial {
 namespace {
@@ -77,6 +84,52 @@ TEST(PortsConf, IsReadAgainAtEachLookup) {
   EXPECT_EQ(devicePathForCom(1, dir.path()), "/dev/first");
   std::ofstream(dir.path() / "ports.conf") << "COM1=/dev/second\n";
   EXPECT_EQ(devicePathForCom(1, dir.path()), "/dev/second");
+}
+
+// Read without blocking and up to its size limit: a port's open fails with
+// the file's name and the cause instead of hanging or eating memory, and
+// instead of opening the default device the user did not choose.
+TEST(PortsConf, AFileThatCannotBeReadFailsTheLookupWithItsText) {
+  TempDir dir;
+  fs::permissions(dir.path(),
+                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  const fs::path conf = dir.path() / "ports.conf";
+  enum class Kind { Fifo, Device, Directory, TooLarge, Unreadable };
+  const struct {
+    Kind kind;
+    std::string cause;
+  } cases[] = {
+      {Kind::Fifo, "is not a regular file (a FIFO)"},
+      {Kind::Device, "is not a regular file (a character device)"},
+      {Kind::Directory, "is not a regular file (a directory)"},
+      {Kind::TooLarge, "larger than 1 MB"},
+      // As root, read as nobody; as anyone else, his own file without read
+      // permission.
+      {Kind::Unreadable, "Permission denied"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cause);
+    std::unique_ptr<admin::testing::GuardedFifo> fifo;
+    if (c.kind == Kind::Fifo) fifo = std::make_unique<admin::testing::GuardedFifo>(conf.string());
+    if (c.kind == Kind::Device) fs::create_symlink("/dev/zero", conf);
+    if (c.kind == Kind::Directory) fs::create_directory(conf);
+    if (c.kind == Kind::TooLarge) std::ofstream(conf) << std::string(kFileSizeLimit + 1, '#');
+    if (c.kind == Kind::Unreadable) {
+      std::ofstream(conf) << "COM1=/dev/ttyUSB0\n";
+      ASSERT_EQ(::chmod(conf.c_str(), 0200), 0);
+    }
+    std::optional<test::OtherUser> other;
+    if (c.kind == Kind::Unreadable) other.emplace();
+    ASSERT_TRUE(!other || other->active());
+    try {
+      devicePathForCom(1, dir.path());
+      ADD_FAILURE() << "the lookup went on";
+    } catch (const SerialError& e) {
+      EXPECT_EQ(e.what(), conf.string() + ": " + c.cause);
+    }
+    other.reset();
+    fs::remove_all(conf);
+  }
 }
 
 TEST(ConfigDir, FollowsXdgConfigHomeThenHome) {
