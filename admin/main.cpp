@@ -1,10 +1,12 @@
-// orvadmin: the Orvane administration utility. It takes no command-line
-// arguments; its only settings are COM.CFG and ports.conf in the config
-// directory.
+// orvadmin: the Orvane administration utility. Its only settings are COM.CFG
+// and ports.conf in the config directory; its command line holds --help,
+// --version and Qt's own options.
 #include <QApplication>
 #include <QMessageBox>
+#include <iostream>
 
 #include "admin/core/admin_context.h"
+#include "admin/core/command_line.h"
 #include "admin/core/orvane_form.h"
 #include "serial/config_dir.h"
 #ifdef ORVADMIN_HAS_TERMINAL
@@ -54,11 +56,28 @@ void registerWindows([[maybe_unused]] orvane::admin::WindowFactories& windows) {
 #endif
 }
 
+constexpr int kUsageError = 2;
+
 }  // namespace
 
-int main(int, char** argv) {
-  int argumentCount = 1;  // the program's name only: orvadmin takes no arguments
-  Application application(argumentCount, argv);
+int main(int argc, char** argv) {
+  // Answered before QApplication, which ends the program when there is no
+  // display to connect to.
+  const orvane::admin::CommandLine line = orvane::admin::parseCommandLine(argc, argv);
+  switch (line.action) {
+    case orvane::admin::CommandLine::Action::Help:
+      std::cout << orvane::admin::helpText();
+      return 0;
+    case orvane::admin::CommandLine::Action::Version:
+      std::cout << orvane::admin::versionText();
+      return 0;
+    case orvane::admin::CommandLine::Action::Refuse:
+      std::cerr << "orvadmin: " << line.refusal << "; see orvadmin --help\n";
+      return kUsageError;
+    case orvane::admin::CommandLine::Action::Run:
+      break;
+  }
+  Application application(argc, argv);
   Application::setApplicationName(QStringLiteral("Orvane"));
   orvane::admin::AdminContext context(orvane::serial::configDir());
   registerWindows(context.windows);

@@ -1,18 +1,26 @@
 #include "admin/core/com_config.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <climits>
 #include <optional>
 #include <sstream>
 
 #include "admin/core/admin_context.h"
 #include "protocol/catalogue.h"
 #include "protocol/numbers.h"
+#include "serial/file_read.h"
 
 namespace orvane::admin {
 
 namespace {
+
+// A message quotes no more of a line than this: a message box lays out a
+// megabyte of text for many seconds before it shows.
+constexpr std::size_t kQuotedLength = 80;
+
+std::string quoted(const std::string& line) {
+  if (line.size() <= kQuotedLength) return "\"" + line + "\"";
+  return "\"" + line.substr(0, kQuotedLength) + "...\"";
+}
 
 std::vector<std::string> splitLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -45,7 +53,8 @@ std::optional<int> shortValue(std::string_view text) {
 
 int requiredShort(const std::string& text, const std::string& what) {
   auto value = shortValue(text);
-  if (!value) throw ComCfgError("COM.CFG: " + what + " \"" + text + "\" is not a number that fits");
+  if (!value)
+    throw ComCfgError("COM.CFG: " + what + " " + quoted(text) + " is not a number that fits");
   return *value;
 }
 
@@ -54,7 +63,8 @@ void checkPortSettingsLine(const std::string& line) {
   std::istringstream stream(line);
   std::string item;
   while (std::getline(stream, item, ',')) items.push_back(item);
-  if (items.size() != 3) throw ComCfgError("COM.CFG: line 3 \"" + line + "\" is not parity,8,1");
+  if (items.size() != 3)
+    throw ComCfgError("COM.CFG: line 3 " + quoted(line) + " is not parity,8,1");
   requiredShort(items[1], "the data bits");
   requiredShort(items[2], "the stop bits");
 }
@@ -85,20 +95,23 @@ ComCfgContent parseComCfg(const std::string& text) {
   checkPortSettingsLine(lines[2]);
   for (std::size_t i = 3; i < lines.size(); ++i) {
     const std::string_view rate = protocol::trimmed(lines[i]);
-    if (rate.empty()) continue;
-    if (protocol::isDecimalNumber(rate))
-      content.baudRates.push_back(static_cast<int>(protocol::integerValue(rate)));
+    if (!protocol::isDecimalNumber(rate)) continue;
+    // A number beyond int is no baud rate; cast, it could wrap onto one.
+    const long long value = protocol::integerValue(rate);
+    if (value >= INT_MIN && value <= INT_MAX) content.baudRates.push_back(static_cast<int>(value));
   }
   return content;
 }
 
-ComCfgContent readComCfg(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw ComCfgError(path.string() + ": " + std::strerror(errno));
-  std::stringstream content;
-  content << file.rdbuf();
-  if (file.bad()) throw ComCfgError(path.string() + ": cannot be read");
-  return parseComCfg(content.str());
+std::optional<ComCfgContent> readComCfg(const std::filesystem::path& path) {
+  std::optional<std::string> text;
+  try {
+    text = serial::readRegularFileIfAny(path);
+  } catch (const serial::FileReadError& failure) {
+    throw ComCfgError(failure.what());
+  }
+  if (!text) return std::nullopt;
+  return parseComCfg(*text);
 }
 
 std::string comCfgText(const AdminContext& context) {

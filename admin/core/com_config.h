@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,9 +27,13 @@ struct ComCfgContent {
   std::vector<int> baudRates;  // lines 4 onward; lines that are no number are left out
 };
 
-// Parses the text of COM.CFG (CR LF or LF line ends). Throws ComCfgError.
+// Parses the text of COM.CFG (CR LF or LF line ends). Throws ComCfgError,
+// whose text quotes at most 80 characters of a line.
 ComCfgContent parseComCfg(const std::string& text);
-ComCfgContent readComCfg(const std::filesystem::path& path);
+// The file parsed; nullopt when there is none. A file that is there but is no
+// regular file, is larger than 1 MB or cannot be read throws ComCfgError:
+// it is opened without blocking, so a FIFO never holds the start.
+std::optional<ComCfgContent> readComCfg(const std::filesystem::path& path);
 
 // The file as exit writes it, for the current ComPort and its settings.
 std::string comCfgText(const AdminContext& context);

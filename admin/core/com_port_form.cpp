@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
+#include <memory>
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
@@ -21,6 +23,7 @@
 #include "admin/core/ui_naming.h"
 #include "protocol/catalogue.h"
 #include "serial/port_names.h"
+#include "serial/serial_port.h"
 
 namespace orvane::admin {
 
@@ -174,22 +177,44 @@ void ComPortForm::load() {
   stopBits_->setCurrentIndex(setting.StopBits);
 }
 
-// The device each COM number opens by the same rule the line uses.
+// The device each COM number opens by the same rule the line uses. A
+// ports.conf that cannot be read leaves every device unknown: an open fails
+// with its text, which the tooltips show.
 void ComPortForm::showDevices() {
+  std::map<int, std::string> ports;
+  QString unreadable;
+  try {
+    ports = serial::readPortsConf(context_.configDir);
+  } catch (const serial::SerialError& failure) {
+    unreadable = QString::fromLocal8Bit(failure.what());
+  }
   for (int com = 1; com <= 8; ++com) {
-    const auto device = serial::describeDevicePath(
-        serial::devicePathForCom(com, context_.configDir), roots_, serial::userMayOpen);
-    const QString full = comOptionText(com, device);
     QLabel* label = comDevice_[static_cast<std::size_t>(com - 1)];
+    QRadioButton* option = comOption_[static_cast<std::size_t>(com - 1)];
+    if (!unreadable.isEmpty()) {
+      label->setText(QStringLiteral("unknown: ports.conf cannot be read"));
+      label->setToolTip(unreadable);
+      option->setToolTip(unreadable);
+      continue;
+    }
+    const auto device = serial::describeDevicePath(serial::devicePathForCom(com, ports), roots_,
+                                                   serial::userMayOpen);
+    const QString full = comOptionText(com, device);
     label->setText(shortDeviceText(device, QFontMetrics(label->font())));
     label->setToolTip(full);
-    comOption_[static_cast<std::size_t>(com - 1)]->setToolTip(full);
+    option->setToolTip(full);
   }
 }
 
 void ComPortForm::onDevicesBtnClicked() {
-  PortDevicesForm devices(context_, roots_, serial::userMayOpen, this);
-  if (context_.ui().execModal(devices) == QDialog::Accepted) showDevices();
+  std::unique_ptr<PortDevicesForm> devices;
+  try {
+    devices = std::make_unique<PortDevicesForm>(context_, roots_, serial::userMayOpen, this);
+  } catch (const serial::SerialError& failure) {
+    context_.ui().message(this, QString::fromLocal8Bit(failure.what()), kErrorTitle);
+    return;
+  }
+  if (context_.ui().execModal(*devices) == QDialog::Accepted) showDevices();
 }
 
 void ComPortForm::onDataBitSpinUp() {

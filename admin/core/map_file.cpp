@@ -5,7 +5,7 @@
 #include <QPrinter>
 
 #include "admin/core/list_row.h"
-#include "serial/config_dir.h"
+#include "serial/file_write.h"
 
 namespace orvane::admin {
 

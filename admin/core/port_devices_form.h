@@ -41,6 +41,9 @@ class PortDevicesForm : public QDialog {
   Q_OBJECT
 
  public:
+  // Throws serial::SerialError when ports.conf cannot be read (a FIFO, a
+  // device, too large): there is nothing to show, and OK could not keep the
+  // lines it does not change.
   PortDevicesForm(AdminContext& context, serial::DeviceRoots roots = {},
                   serial::AccessCheck mayOpen = serial::userMayOpen, QWidget* parent = nullptr);
 

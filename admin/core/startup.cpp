@@ -1,14 +1,13 @@
 #include "admin/core/startup.h"
 
 #include <QLocale>
-#include <filesystem>
 
 #include "admin/core/admin_context.h"
 #include "admin/core/com_config.h"
 #include "admin/core/com_port_form.h"
 #include "admin/core/map_file.h"
 #include "protocol/catalogue.h"
-#include "serial/config_dir.h"
+#include "serial/file_write.h"
 
 namespace orvane::admin {
 
@@ -31,8 +30,7 @@ bool isModuleBaudRate(int rate) {
 
 // False when the content had to be mended (a port outside 1..4, no baud
 // rate to search); throws for failures that need the COM Port dialog.
-bool startFromComCfg(AdminContext& context) {
-  const ComCfgContent content = readComCfg(comCfgPath(context));
+bool startFromComCfg(AdminContext& context, const ComCfgContent& content) {
   bool ok = true;
   if (content.port < 0 || content.port > 4) {
     context.ComPort = 2;
@@ -82,11 +80,12 @@ void runStartup(AdminContext& context, QWidget* parent) {
   context.initializeTables();
   context.DecimalSeparator = localeDecimalSeparator();
   try {
-    if (!std::filesystem::exists(comCfgPath(context))) {
+    const auto content = readComCfg(comCfgPath(context));
+    if (!content) {
       startWithoutComCfg(context);
       return;
     }
-    if (!startFromComCfg(context)) {
+    if (!startFromComCfg(context, *content)) {
       context.ui().message(
           parent, QStringLiteral(
                       "COM config file content error. Use default setting: COM2, baud rate 9600"));

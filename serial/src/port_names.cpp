@@ -1,8 +1,9 @@
 #include "serial/port_names.h"
 
 #include <cctype>
-#include <fstream>
-#include <sstream>
+
+#include "serial/file_read.h"
+#include "serial/serial_port.h"
 
 namespace orvane::serial {
 
@@ -60,17 +61,21 @@ std::map<int, std::string> parsePortsConf(std::string_view text) {
 std::string defaultDevicePath(int com) { return "/dev/ttyS" + std::to_string(com - 1); }
 
 std::map<int, std::string> readPortsConf(const std::filesystem::path& configDir) {
-  std::ifstream file(configDir / "ports.conf");
-  if (!file) return {};
-  std::stringstream content;
-  content << file.rdbuf();
-  return parsePortsConf(content.str());
+  try {
+    const auto text = readRegularFileIfAny(configDir / "ports.conf");
+    return text ? parsePortsConf(*text) : std::map<int, std::string>{};
+  } catch (const FileReadError& failure) {
+    throw SerialError(failure.what());
+  }
+}
+
+std::string devicePathForCom(int com, const std::map<int, std::string>& ports) {
+  const auto it = ports.find(com);
+  return it != ports.end() ? it->second : defaultDevicePath(com);
 }
 
 std::string devicePathForCom(int com, const std::filesystem::path& configDir) {
-  const auto ports = readPortsConf(configDir);
-  const auto it = ports.find(com);
-  return it != ports.end() ? it->second : defaultDevicePath(com);
+  return devicePathForCom(com, readPortsConf(configDir));
 }
 
 }  // namespace orvane::serial

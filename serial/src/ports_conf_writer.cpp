@@ -1,15 +1,11 @@
 #include "serial/ports_conf_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 #include <stdexcept>
 #include <vector>
 
-#include "serial/config_dir.h"
-#include "serial/error_text.h"
+#include "serial/file_read.h"
+#include "serial/file_write.h"
 #include "serial/port_names.h"
 
 namespace orvane::serial {
@@ -64,30 +60,6 @@ std::string comLine(int com, const std::string& path) {
   return "COM" + std::to_string(com) + "=" + path;
 }
 
-// The content of the file; empty when there is none.
-std::string readWholeFile(const std::filesystem::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT) return {};
-    throw std::runtime_error(path.string() + ": " + errorText(errno));
-  }
-  std::string content;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
-      throw std::runtime_error(path.string() + ": " + errorText(error));
-    }
-    if (n == 0) break;
-    content.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return content;
-}
-
 }  // namespace
 
 std::string rewritePortsConf(std::string_view text, const std::map<int, std::string>& devices) {
@@ -124,7 +96,7 @@ std::string rewritePortsConf(std::string_view text, const std::map<int, std::str
 bool updatePortsConf(const std::filesystem::path& configDir,
                      const std::map<int, std::string>& devices) {
   const std::filesystem::path file = configDir / "ports.conf";
-  const std::string old = readWholeFile(file);
+  const std::string old = readRegularFileIfAny(file).value_or(std::string());
   const std::string updated = rewritePortsConf(old, devices);
   if (updated == old) return false;
   writeFileAtomically(file, updated);

@@ -3,11 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "driver_fixture.h"
+#include "tests/admin/terminal/guarded_fifo.h"
 
 namespace orvane::driver::test {
 namespace {
@@ -93,6 +95,7 @@ class ConfigHome {
   void writePortsConf(const std::string& text) {
     std::ofstream(dir_ / "orvane" / "ports.conf") << text;
   }
+  std::filesystem::path portsConf() const { return dir_ / "orvane" / "ports.conf"; }
 
  private:
   std::filesystem::path dir_;
@@ -113,6 +116,23 @@ TEST_F(PortSessionTest, ComNumberMapsThroughPortsConfUnlessTheSlotIsNamed) {
   EXPECT_EQ(OV_InitialComm(7, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_REFUSED);
   OV_SetPortName(7, "");
   EXPECT_EQ(OV_InitialComm(7, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS);
+}
+
+// Read without blocking and up to a size limit: the open is refused at once,
+// not after a FIFO found a writer or /dev/zero filled the memory.
+TEST_F(PortSessionTest, APortsConfThatIsNoFileRefusesTheOpenAtOnce) {
+  ConfigHome home;
+  {
+    const admin::testing::GuardedFifo fifo(home.portsConf().string());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(OV_InitialComm(7, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_REFUSED);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1))
+        << "waited for the guard's writer";
+  }
+  std::filesystem::remove(home.portsConf());
+  std::filesystem::create_symlink("/dev/zero", home.portsConf());
+  EXPECT_EQ(OV_InitialComm(7, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_REFUSED);
+  EXPECT_EQ(OV_ReleaseComm(7), OV_LINE_SETTINGS_FAILED) << "nothing was opened";
 }
 
 TEST_F(PortSessionTest, APortHeldByAnotherProcessIsRefusedUntilItLetsGo) {

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "exit_file_contents.h"
-#include "serial/config_dir.h"
+#include "serial/file_write.h"
 
 namespace orvane::serial {
 namespace {

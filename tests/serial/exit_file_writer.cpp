@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "exit_file_contents.h"
-#include "serial/config_dir.h"
+#include "serial/file_write.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;

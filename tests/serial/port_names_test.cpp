@@ -1,33 +1,27 @@
 #include "serial/port_names.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 
+#include "other_user.h"
 #include "serial/config_dir.h"
+#include "serial/file_read.h"
+#include "serial/serial_port.h"
+#include "temp_dir.h"
+#include "tests/admin/terminal/guarded_fifo.h"
 
 namespace orvane::serial {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/orvane-serial-test-XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using test::TempDir;
 
 TEST(PortsConf, ReadsLinesCommentsAndBlanks) {
   auto ports = parsePortsConf(
@@ -92,6 +86,52 @@ TEST(PortsConf, IsReadAgainAtEachLookup) {
   EXPECT_EQ(devicePathForCom(1, dir.path()), "/dev/second");
 }
 
+// Read without blocking and up to its size limit: a port's open fails with
+// the file's name and the cause instead of hanging or eating memory, and
+// instead of opening the default device the user did not choose.
+TEST(PortsConf, AFileThatCannotBeReadFailsTheLookupWithItsText) {
+  TempDir dir;
+  fs::permissions(dir.path(),
+                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  const fs::path conf = dir.path() / "ports.conf";
+  enum class Kind { Fifo, Device, Directory, TooLarge, Unreadable };
+  const struct {
+    Kind kind;
+    std::string cause;
+  } cases[] = {
+      {Kind::Fifo, "is not a regular file (a FIFO)"},
+      {Kind::Device, "is not a regular file (a character device)"},
+      {Kind::Directory, "is not a regular file (a directory)"},
+      {Kind::TooLarge, "larger than 1 MB"},
+      // As root, read as nobody; as anyone else, his own file without read
+      // permission.
+      {Kind::Unreadable, "Permission denied"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cause);
+    std::unique_ptr<admin::testing::GuardedFifo> fifo;
+    if (c.kind == Kind::Fifo) fifo = std::make_unique<admin::testing::GuardedFifo>(conf.string());
+    if (c.kind == Kind::Device) fs::create_symlink("/dev/zero", conf);
+    if (c.kind == Kind::Directory) fs::create_directory(conf);
+    if (c.kind == Kind::TooLarge) std::ofstream(conf) << std::string(kFileSizeLimit + 1, '#');
+    if (c.kind == Kind::Unreadable) {
+      std::ofstream(conf) << "COM1=/dev/ttyUSB0\n";
+      ASSERT_EQ(::chmod(conf.c_str(), 0200), 0);
+    }
+    std::optional<test::OtherUser> other;
+    if (c.kind == Kind::Unreadable) other.emplace();
+    ASSERT_TRUE(!other || other->active());
+    try {
+      devicePathForCom(1, dir.path());
+      ADD_FAILURE() << "the lookup went on";
+    } catch (const SerialError& e) {
+      EXPECT_EQ(e.what(), conf.string() + ": " + c.cause);
+    }
+    other.reset();
+    fs::remove_all(conf);
+  }
+}
+
 TEST(ConfigDir, FollowsXdgConfigHomeThenHome) {
   const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
   std::string savedXdg = oldXdg ? oldXdg : "";
@@ -103,63 +143,6 @@ TEST(ConfigDir, FollowsXdgConfigHomeThenHome) {
     EXPECT_EQ(configDir(), fs::path(home) / ".config" / "orvane");
   }
   if (oldXdg) ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
-}
-
-TEST(WriteFileAtomically, ReplacesTheFileWholeAndLeavesNoTemporary) {
-  TempDir dir;
-  fs::path file = dir.path() / "sub" / "COM.CFG";
-  writeFileAtomically(file, "100\r\n2\r\n");
-  writeFileAtomically(file, "150\r\n3\r\nn,8,1\r\n");
-  std::ifstream in(file, std::ios::binary);
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(content, "150\r\n3\r\nn,8,1\r\n");
-  int entries = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator(file.parent_path())) ++entries;
-  EXPECT_EQ(entries, 1);
-}
-
-TEST(WriteFileAtomically, APlantedLinkAtATemporaryNameRedirectsNothing) {
-  TempDir dir;
-  const fs::path victim = dir.path() / "victim";
-  writeFileAtomically(victim, "precious");
-  // The names a writer with a fixed temporary name would use.
-  fs::create_symlink(victim, dir.path() / ("COM.CFG.tmp" + std::to_string(::getpid())));
-  fs::create_symlink(victim, dir.path() / "COM.CFG.tmp");
-  writeFileAtomically(dir.path() / "COM.CFG", "100\r\n");
-  std::ifstream in(victim, std::ios::binary);
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(content, "precious");
-}
-
-TEST(WriteFileAtomically, LeftOversOfKilledWritersGoButALiveWritersTemporaryStays) {
-  TempDir dir;
-  const fs::path file = dir.path() / "admin.map";
-  const fs::path leftOver = dir.path() / ".admin.map.tmp-Ab12Cd";
-  const fs::path inUse = dir.path() / ".admin.map.tmp-Xy34Zw";
-  std::ofstream(leftOver) << "half a map";
-  std::ofstream(inUse) << "being written";
-  const int fd = ::open(inUse.c_str(), O_RDONLY);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-  writeFileAtomically(file, "COMPORT: COM1\r\n");
-  EXPECT_FALSE(fs::exists(leftOver));
-  EXPECT_TRUE(fs::exists(inUse));
-  ::close(fd);
-  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                fs::perms::others_read);
-}
-
-TEST(WriteFileAtomically, FailureThrowsAndKeepsTheOldFile) {
-  TempDir dir;
-  fs::path file = dir.path() / "COM.CFG";
-  writeFileAtomically(file, "old");
-  fs::create_directory(dir.path() / "blocked");
-  EXPECT_THROW(writeFileAtomically(dir.path() / "blocked", "x"), std::runtime_error);
-  std::ifstream in(file);
-  std::string content;
-  in >> content;
-  EXPECT_EQ(content, "old");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "serial/port_names.h"
+#include "tests/admin/terminal/guarded_fifo.h"
 
 namespace orvane::serial {
 namespace {
@@ -138,6 +139,29 @@ TEST_F(UpdatePortsConf, CreatesTheFileAndKeepsTheModeOfAnOldOne) {
   EXPECT_TRUE(updatePortsConf(dir_, {{1, "/dev/b"}}));
   EXPECT_EQ(fs::status(dir_ / "ports.conf").permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(UpdatePortsConf, WritesThroughALinkAndLeavesAFifoOrAReadOnlyFileAlone) {
+  fs::create_directory(dir_ / "kept");
+  std::ofstream(dir_ / "kept" / "ports.conf") << "# mine\nCOM1=/dev/a\n";
+  fs::create_symlink("kept/ports.conf", dir_ / "ports.conf");
+  EXPECT_TRUE(updatePortsConf(dir_, {{1, "/dev/b"}}));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "ports.conf"));
+  EXPECT_EQ(content(), "# mine\nCOM1=/dev/b\n");
+
+  ASSERT_EQ(::chmod((dir_ / "kept" / "ports.conf").c_str(), 0444), 0);
+  EXPECT_THROW(updatePortsConf(dir_, {{1, "/dev/c"}}), std::runtime_error);
+  EXPECT_EQ(content(), "# mine\nCOM1=/dev/b\n");
+
+  fs::remove(dir_ / "ports.conf");
+  const admin::testing::GuardedFifo fifo((dir_ / "ports.conf").string());
+  try {
+    updatePortsConf(dir_, {{1, "/dev/ttyUSB0"}});
+    ADD_FAILURE() << "a FIFO was taken for ports.conf";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(e.what(), (dir_ / "ports.conf").string() + ": is not a regular file (a FIFO)");
+  }
+  EXPECT_TRUE(fs::is_fifo(dir_ / "ports.conf"));
 }
 
 TEST_F(UpdatePortsConf, AFileThatCannotBeReadIsNotOverwritten) {

@@ -25,11 +25,15 @@ struct PortsConfLine {
 std::optional<PortsConfLine> parsePortsConfLine(std::string_view line);
 
 // The lines of ports.conf in the config directory (read at each call); none
-// when there is no file.
+// when there is no file. A file that is there but cannot be read (a FIFO, a
+// device, larger than 1 MB, no permission) throws SerialError with the file's
+// name and the cause: the open of a port then fails with that text, instead
+// of hanging or opening a device the user did not choose.
 std::map<int, std::string> readPortsConf(const std::filesystem::path& configDir);
 
-// The device of COM n by the ports.conf of the config directory (read at each
-// call) or the default mapping.
+// The device of COM n by the lines of ports.conf or the default mapping.
+std::string devicePathForCom(int com, const std::map<int, std::string>& ports);
+// The same with the ports.conf of the config directory (read at each call).
 std::string devicePathForCom(int com, const std::filesystem::path& configDir);
 
 std::string defaultDevicePath(int com);

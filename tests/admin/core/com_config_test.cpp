@@ -32,6 +32,37 @@ TEST(ComCfgParse, RefusesUnreadableLines) {
   EXPECT_EQ(parseComCfg("-5\r\n2\r\nn,8,1\r\n").timeout, -5);
 }
 
+// A message box takes many seconds to lay out a line of a megabyte.
+TEST(ComCfgParse, ARefusalQuotesAtMost80CharactersOfItsLine) {
+  const std::string digits(100000, '1');
+  const std::string letters(100000, 'n');
+  const struct {
+    std::string text;
+    std::string refusal;
+  } cases[] = {
+      {digits + "\r\n1\r\nn,8,1\r\n",
+       "COM.CFG: the time-out \"" + digits.substr(0, 80) + "...\" is not a number that fits"},
+      {"100\r\n1\r\n" + letters + "\r\n",
+       "COM.CFG: line 3 \"" + letters.substr(0, 80) + "...\" is not parity,8,1"},
+      {"100\r\n" + digits.substr(0, 80) + "\r\nn,8,1\r\n",
+       "COM.CFG: the port number \"" + digits.substr(0, 80) + "\" is not a number that fits"},
+  };
+  for (const auto& c : cases) {
+    try {
+      parseComCfg(c.text);
+      ADD_FAILURE() << c.refusal;
+    } catch (const ComCfgError& e) {
+      EXPECT_EQ(e.what(), c.refusal);
+    }
+  }
+}
+
+TEST(ComCfgParse, ABaudLineBeyondIntIsNoRateNotOneItWrapsOnto) {
+  // 2^32 + 9600 and 2^64 + 9600
+  EXPECT_EQ(parseComCfg("100\r\n1\r\nn,8,1\r\n4294976896\r\n18446744073709561216\r\n").baudRates,
+            std::vector<int>{});
+}
+
 TEST(ComCfgText, WritesPortParityAndSearchedRatesOnly) {
   QTemporaryDir dir;
   AdminContext context(dir.path().toStdString(), std::make_unique<testing::TestUi>());

@@ -14,6 +14,7 @@
 #include "admin/core/ui_naming.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/sim_modules.h"
+#include "tests/admin/terminal/guarded_fifo.h"
 #include "tests/serial/fake_device_tree.h"
 
 namespace orvane::admin {
@@ -227,14 +228,19 @@ TEST_F(PortDevicesFormTest, TheFirstFieldHasTheFocusAndEnterIsOK) {
 }
 
 TEST_F(PortDevicesFormTest, AWriteThatFailsIsShownAndTheDialogStays) {
-  fs::create_directory(context_->configDir / "ports.conf");
+  // A ports.conf that cannot be read opens no dialog at all (ComPortDevicesTest);
+  // a read-only one is read and then left alone, also by root.
+  mapCom(2, "/dev/ttyS1");
+  fs::permissions(context_->configDir / "ports.conf", fs::perms::owner_read);
   auto form = makeForm();
   deviceField(*form, 1)->setEditText("/dev/ttyUSB0");
   click(*form, "OKBtn");
   ASSERT_EQ(ui_->messages.size(), 1u);
   EXPECT_EQ(ui_->messages[0].title, "Error");
-  EXPECT_NE(ui_->messages[0].text.indexOf("ports.conf"), -1);
+  EXPECT_EQ(ui_->messages[0].text,
+            qs(context_->configDir / "ports.conf") + ": is read-only; left as it is");
   EXPECT_EQ(form->result(), 0) << "still open";
+  EXPECT_EQ(readConfigFile("ports.conf"), "COM2=/dev/ttyS1\n");
 }
 
 TEST_F(PortDevicesFormTest, ADevicePluggedInAppearsAndOnePulledOutGoes) {
@@ -326,6 +332,27 @@ TEST_F(ComPortDevicesTest, DevicesOpensTheDevicesDialogAndItsOKRefreshesTheOptio
   EXPECT_EQ(optionTip(*form, 5), "COM5 — " + qs(byId()) + ", FTDI FT232R USB UART");
   EXPECT_EQ(readConfigFile("ports.conf"), "COM5=" + byId().string() + "\n");
   EXPECT_EQ(form->result(), 0) << "the COM Port dialog stays open";
+}
+
+TEST_F(ComPortDevicesTest, APortsConfThatCannotBeReadIsShownAndOpensNoDevicesDialog) {
+  const fs::path portsConf = context_->configDir / "ports.conf";
+  fs::remove(portsConf);
+  const testing::GuardedFifo fifo(portsConf.string());
+  const QString cause = qs(portsConf) + QStringLiteral(": is not a regular file (a FIFO)");
+  auto form = makeComPortForm();
+  for (int com = 1; com <= 8; ++com) {
+    EXPECT_EQ(deviceLabel(*form, com)->text(), "unknown: ports.conf cannot be read");
+    EXPECT_EQ(deviceLabel(*form, com)->toolTip(), cause);
+  }
+  control<QPushButton>(*form, "DevicesBtn")->click();
+  EXPECT_TRUE(ui_->modalsOpened.empty());
+  ASSERT_EQ(ui_->messages.size(), 1u);
+  EXPECT_EQ(ui_->messages[0].text, cause);
+  EXPECT_EQ(ui_->messages[0].title, "Error");
+  click(*form, "OKBtn");
+  ASSERT_EQ(ui_->messages.size(), 2u);
+  EXPECT_NE(ui_->messages[1].text.indexOf(cause), -1) << "the port cannot be opened";
+  EXPECT_TRUE(fs::is_fifo(portsConf));
 }
 
 TEST_F(ComPortDevicesTest, DevicesCancelledChangesNothing) {

@@ -7,15 +7,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <filesystem>
+#include <memory>
 
 #include "admin/core/com_port_form.h"
 #include "admin/core/ui_naming.h"
+#include "serial/file_read.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/sim_modules.h"
+#include "tests/admin/terminal/guarded_fifo.h"
 
 namespace orvane::admin {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::AdminFixture;
 using testing::simModule;
 
@@ -142,6 +147,65 @@ TEST_F(StartupTest, UnreadableLinesAndOverflowingTimeOutTakeTheErrorPath) {
     EXPECT_EQ(ui_->modalsOpened.size(), 1u);
     EXPECT_EQ(context_->ReplyTimeout, 100) << content;
   }
+}
+
+// Both are read without blocking and up to 1 MB: the window comes up with
+// the file's name and the cause instead of hanging or filling the memory.
+TEST_F(StartupTest, ASettingsFileThatIsNoRegularFileTakesTheErrorPathAtOnce) {
+  startNetwork({simModule("7213", 1)}, 1);
+  const std::string portsConf = readConfigFile("ports.conf");
+  enum class Kind { Fifo, Directory, TooLarge, Device };
+  const struct {
+    std::string file;
+    Kind kind;
+    std::string cause;
+  } cases[] = {
+      {"COM.CFG", Kind::Fifo, "is not a regular file (a FIFO)"},
+      {"COM.CFG", Kind::Directory, "is not a regular file (a directory)"},
+      {"COM.CFG", Kind::TooLarge, "larger than 1 MB"},
+      {"ports.conf", Kind::Fifo, "is not a regular file (a FIFO)"},
+      {"ports.conf", Kind::Device, "is not a regular file (a character device)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file + " " + c.cause);
+    ui_->messages.clear();
+    ui_->modalsOpened.clear();
+    context_->OrvComm.close(1);
+    writeConfigFile("COM.CFG", "100\r\n1\r\nn,8,1\r\n9600\r\n");
+    writeConfigFile("ports.conf", portsConf);
+    const fs::path path = context_->configDir / c.file;
+    fs::remove(path);
+    std::unique_ptr<testing::GuardedFifo> fifo;
+    if (c.kind == Kind::Fifo) fifo = std::make_unique<testing::GuardedFifo>(path.string());
+    if (c.kind == Kind::Directory) fs::create_directory(path);
+    if (c.kind == Kind::TooLarge)
+      writeConfigFile(c.file, std::string(serial::kFileSizeLimit + 1, '1'));
+    if (c.kind == Kind::Device) fs::create_symlink("/dev/zero", path);
+    start();
+    ASSERT_EQ(ui_->messages.size(), 2u);
+    EXPECT_EQ(ui_->messages[0].text.toStdString(), "COM1: " + path.string() + ": " + c.cause);
+    EXPECT_EQ(ui_->modalsOpened, std::vector<QString>{"ComPortForm"});
+    EXPECT_FALSE(context_->OrvComm.isOpen(1));
+    fifo.reset();
+    fs::remove_all(path);
+  }
+}
+
+TEST_F(StartupTest, ExitWritesThroughLinksAndLeavesAReadOnlyMapAlone) {
+  startNetwork({simModule("7213", 1)}, 1);
+  start();
+  const fs::path kept = context_->configDir / "kept";
+  fs::create_directory(kept);
+  writeConfigFile("kept/COM.CFG", "old");
+  fs::remove(context_->configDir / "COM.CFG");
+  fs::create_symlink("kept/COM.CFG", context_->configDir / "COM.CFG");
+  writeConfigFile("admin.map", "the map the user keeps");
+  fs::permissions(context_->exitMapFile, fs::perms::owner_read | fs::perms::group_read);
+  writeExitFiles(*context_, {"  1(01H)"});
+  EXPECT_TRUE(fs::is_symlink(context_->configDir / "COM.CFG"));
+  EXPECT_EQ(readConfigFile("kept/COM.CFG"), "100\r\n1\r\nn,8,1\r\n9600\r\n");
+  EXPECT_EQ(testing::readFile(context_->exitMapFile.string()), "the map the user keeps")
+      << "read-only, also for root";
 }
 
 TEST_F(StartupTest, DecimalSeparatorComesFromTheLocale) {
