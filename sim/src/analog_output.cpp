@@ -23,8 +23,8 @@ bool isQuad(const ModuleState& m) { return protocol::familyKey(m.model) == "347"
 constexpr double kTrimStep = 20.0 / 4096;  // mA: one count of the converter
 constexpr int kVoltRange = 0x32;           // 0 to 10 V: 10 V for a code of 20 mA
 
-double lowEnd(const ModuleState& m) { return m.typeCode == 0x31 ? 4.0 : 0.0; }
-double highEnd(const ModuleState& m) { return protocol::fullScale(m.typeCode); }
+double lowEnd(const ModuleState& m) { return outputRange(m).low; }
+double highEnd(const ModuleState& m) { return outputRange(m).high; }
 
 std::string signedValue(double v) {
   return (v < 0 ? "-" : "+") + protocol::formatPattern(std::fabs(v), "00.000");
@@ -87,7 +87,7 @@ Reply writeQuad(ModuleState& m, const Command& c) {
   if (b.size() < 2 || b[0] < 'A' || b[0] > 'D' || !protocol::isDecimalNumber(b.substr(1)))
     return refused(c);
   const double v = protocol::decimalValue(b.substr(1));
-  if (v < -10.0 || v > 10.0) return refused(c);
+  if (v < lowEnd(m) || v > highEnd(m)) return refused(c);
   m.outputs[static_cast<std::size_t>(b[0] - 'A')] = v;
   return dataReply("");
 }
@@ -134,6 +134,11 @@ Reply setting(ModuleState& m, const Command& c, Moment now) {
 }
 
 }  // namespace
+
+OutputRange outputRange(const ModuleState& m) {
+  if (isQuad(m)) return {-10.0, 10.0};
+  return {m.typeCode == 0x31 ? 4.0 : 0.0, protocol::fullScale(m.typeCode)};
+}
 
 double outputAtTerminals(const ModuleState& m, int channel) {
   if (isQuad(m)) return m.outputs.at(static_cast<std::size_t>(channel));

@@ -16,21 +16,6 @@ int converterWord(const ModuleState& m, bool checksum) {
   return (m.statusWord & ~0x4000) | (checksum ? 0x4000 : 0);
 }
 
-// The format byte bits a family may set besides the checksum bit.
-bool formatAllowed(const ModuleState& m, int typeCode, int format) {
-  switch (protocol::familyOf(m.model)) {
-    case ModuleFamily::AnalogInput:
-    case ModuleFamily::MultiFunction:
-    case ModuleFamily::AnalogOutput:
-      return (format & ~0x03) == 0 && protocol::typeCodeValid(m.model, typeCode) &&
-             protocol::dataFormatValid(m.model, format);
-    case ModuleFamily::CounterFrequency:
-      return (format & ~0x04) == 0 && (typeCode == 0x50 || typeCode == 0x51);
-    default:
-      return format == 0 && typeCode == 0x40;
-  }
-}
-
 struct Request {
   int newAddress = 0, typeCode = 0, baudCode = 0, format = 0;
   bool checksum = false;
@@ -54,13 +39,40 @@ std::optional<Request> parse(const ModuleState& m, const std::string& b) {
     const int ff = static_cast<int>(protocol::hexValue(b.substr(6, 2)));
     r.checksum = (ff & 0x40) != 0;
     r.format = ff & ~0x40;
-    if (!formatAllowed(m, r.typeCode, r.format)) return std::nullopt;
+    if (!typeCodeAllowed(m.model, r.typeCode) || !formatAllowed(m.model, r.format))
+      return std::nullopt;
   }
   if (r.baudCode < 0 || r.baudCode > 7) return std::nullopt;
   return r;
 }
 
 }  // namespace
+
+bool typeCodeAllowed(const std::string& model, int typeCode) {
+  switch (protocol::familyOf(model)) {
+    case ModuleFamily::AnalogInput:
+    case ModuleFamily::MultiFunction:
+    case ModuleFamily::AnalogOutput:
+      return protocol::typeCodeValid(model, typeCode);
+    case ModuleFamily::CounterFrequency:
+      return typeCode == 0x50 || typeCode == 0x51;
+    default:
+      return typeCode == 0x40;
+  }
+}
+
+bool formatAllowed(const std::string& model, int format) {
+  switch (protocol::familyOf(model)) {
+    case ModuleFamily::AnalogInput:
+    case ModuleFamily::MultiFunction:
+    case ModuleFamily::AnalogOutput:
+      return (format & ~0x03) == 0 && protocol::dataFormatValid(model, format);
+    case ModuleFamily::CounterFrequency:
+      return (format & ~0x04) == 0;
+    default:
+      return format == 0;
+  }
+}
 
 std::string configurationData(const ModuleState& m) {
   const int cc = storedBaudCode(m) + 3;

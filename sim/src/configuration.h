@@ -12,6 +12,14 @@ namespace orvane::sim {
 // including settings waiting for the end of the initialization state.
 std::string configurationData(const ModuleState& m);
 
+// The type codes a model takes: the catalogue's for the analog families,
+// 0x50 (counter) and 0x51 (frequency) for 7586, 0x40 for the others.
+bool typeCodeAllowed(const std::string& model, int typeCode);
+// The bits of the format byte a model takes besides the checksum bit: the
+// data formats the catalogue gives the analog families, the gate time (bit 2)
+// of 7586, none for the digital modules. (A converter has a status word.)
+bool formatAllowed(const std::string& model, int format);
+
 // Checks and applies "%AANNTTCCFF"; the reply is "!NN" or "?AA".
 Reply configure(ModuleState& m, const Command& c);
 

@@ -5,13 +5,6 @@
 namespace orvane::sim {
 namespace {
 
-// Characters that cannot be a delimiter: the other leads, the broadcast mark,
-// and control characters such as CR.
-bool delimiterAllowed(char c) {
-  return static_cast<unsigned char>(c) > 0x20 &&
-         std::string_view("$#%@~&*").find(c) == std::string_view::npos;
-}
-
 Reply setting(ModuleState& m, const Command& c) {
   const std::string& b = c.body;
   if (b.empty()) return std::nullopt;
@@ -48,6 +41,12 @@ Reply dataPass(const ModuleState& m, const Command& c) {
 }
 
 }  // namespace
+
+// A delimiter is a visible ASCII character other than the other leads and
+// the broadcast mark: no blank, CR or other control character.
+bool delimiterAllowed(char c) {
+  return c > ' ' && c < 0x7F && std::string_view("$#%@~&*").find(c) == std::string_view::npos;
+}
 
 Reply handleConverter(ModuleState& m, const Command& c, Moment) {
   if (c.lead == m.delimiter) return dataPass(m, c);

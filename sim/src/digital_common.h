@@ -8,6 +8,11 @@ namespace orvane::sim {
 // The inputs as the module reports them: toggling and input polarity applied.
 std::uint32_t reportedInputs(const ModuleState& m, Moment now);
 
+// The input lines a model has, as bits of ModuleState::digitalInputs: on
+// 7469 the ports A to C and the isolated inputs, on 7213, 7215 and 7228 the
+// input of the event counter; 0 for a model without inputs.
+std::uint32_t inputLineMask(const std::string& model);
+
 // "~AACPoi" and "~AACR": output and input polarity, one digit each.
 Reply polarityCommand(ModuleState& m, const Command& c);
 

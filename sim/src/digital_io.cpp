@@ -12,8 +12,8 @@ struct Lines {
   int outputs = 0;
 };
 
-Lines linesOf(const ModuleState& m) {
-  const std::string key = protocol::familyKey(m.model);
+Lines linesOf(const std::string& model) {
+  const std::string key = protocol::familyKey(model);
   if (key == "451") return {7, 8};
   if (key == "453") return {8, 0};
   if (key == "455") return {16, 0};
@@ -26,7 +26,7 @@ Lines linesOf(const ModuleState& m) {
 std::uint32_t maskOf(int lines) { return (1u << lines) - 1u; }
 
 Reply setOutputs(ModuleState& m, const Command& c, std::uint32_t value, std::uint32_t keep) {
-  const Lines lines = linesOf(m);
+  const Lines lines = linesOf(m.model);
   value |= m.digitalOutputs & keep;
   if (lines.outputs == 0 || (value & ~maskOf(lines.outputs)) != 0) return refused(c);
   m.digitalOutputs = value;
@@ -34,7 +34,7 @@ Reply setOutputs(ModuleState& m, const Command& c, std::uint32_t value, std::uin
 }
 
 Reply setLine(ModuleState& m, const Command& c, int line, int state) {
-  if (line < 0 || line >= linesOf(m).outputs || state < 0 || state > 1) return refused(c);
+  if (line < 0 || line >= linesOf(m.model).outputs || state < 0 || state > 1) return refused(c);
   const std::uint32_t bit = 1u << line;
   m.digitalOutputs = state != 0 ? (m.digitalOutputs | bit) : (m.digitalOutputs & ~bit);
   return dataReply("");
@@ -63,8 +63,22 @@ Reply write(ModuleState& m, const Command& c) {
 
 }  // namespace
 
+std::uint32_t inputLineMask(const std::string& model) {
+  const std::string key = protocol::familyKey(model);
+  if (key == "469") return 0x0FFFFFFF;
+  if (key == "347") return 0x7F;
+  switch (protocol::familyOf(model)) {
+    case protocol::ModuleFamily::MultiFunction:
+      return 0x01;
+    case protocol::ModuleFamily::DigitalIO:
+      return maskOf(linesOf(model).inputs);
+    default:
+      return 0;
+  }
+}
+
 std::string digitalData(const ModuleState& m, Moment now) {
-  const Lines lines = linesOf(m);
+  const Lines lines = linesOf(m.model);
   const std::uint32_t in = reportedInputs(m, now) & maskOf(lines.inputs);
   const std::uint32_t out = m.digitalOutputs;
   const std::string key = protocol::familyKey(m.model);

@@ -22,6 +22,17 @@ Reply handlePort7469(ModuleState& m, const Command& c, Moment now);
 Reply handleCounter(ModuleState& m, const Command& c, Moment now);
 Reply handleConverter(ModuleState& m, const Command& c, Moment now);
 
+// What an analog output takes and drives, in engineering units: 7342 by its
+// type code (0 to 20 mA, 4 to 20 mA, 0 to 10 V), 7347 -10 to 10 V.
+struct OutputRange {
+  double low = 0.0;
+  double high = 0.0;
+};
+OutputRange outputRange(const ModuleState& m);
+
+// A character a converter takes as its data-pass delimiter.
+bool delimiterAllowed(char c);
+
 // The whole answer of a module: its family first, then the commands every
 // module knows, and "?" for anything else.
 Reply respond(ModuleState& m, const Command& c, Moment now);

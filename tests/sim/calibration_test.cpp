@@ -270,8 +270,8 @@ TEST(CalibrationSettings, NetworkFilesSetTheErrors) {
             "line.json: modules[0].inputError.span: unknown setting");
   EXPECT_EQ(refusal(R"({"modules": [{"model": "7342", "address": 1,
                         "outputError": {"gain": -1}}]})"),
-            "line.json: modules[0].outputError.gain: must be above -1 (a fraction: 0.02 is 2 % "
-            "high)");
+            "line.json: modules[0].outputError.gain: must be above -1 and at most 1 (a fraction: "
+            "0.02 is 2 % high)");
 }
 
 TEST(CalibrationSettings, TheDemoNetworkHasModulesToCalibrate) {

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -146,6 +147,28 @@ TEST(Orvsim, BadNetworkFileIsNamedWithExitStatus2) {
   const std::string out = orvsim.readUntil("\n", 3000ms);
   EXPECT_EQ(orvsim.wait(), 2);
   EXPECT_EQ(out, "orvsim: " + file + ": modules[0].baud: 300 is not a module baud rate\n");
+}
+
+// A FIFO or a device given as the network file is refused at once: the
+// program neither waits for a writer nor reads for ever.
+TEST(Orvsim, NetworkFileThatIsNoRegularFileIsRefusedAtOnce) {
+  const std::string fifo = ::testing::TempDir() + "orvsim-fifo.json";
+  ::unlink(fifo.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string path;
+    std::string cause;
+  } cases[] = {
+      {fifo, "is not a regular file (a FIFO)"},
+      {"/dev/zero", "is not a regular file (a character device)"},
+  };
+  for (const auto& c : cases) {
+    Program orvsim({"--network", c.path});
+    // Checked before waiting for the program, which is killed if it hangs.
+    ASSERT_EQ(orvsim.readUntil("\n", 3000ms), "orvsim: " + c.path + ": " + c.cause + "\n");
+    EXPECT_EQ(orvsim.wait(), 2);
+  }
+  ::unlink(fifo.c_str());
 }
 
 TEST(Orvsim, UnknownOptionShowsUsage) {
