@@ -1,4 +1,6 @@
 // The terminal's widget-free rules, and its repeat dialogs, without a line.
+#include <sys/stat.h>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -151,6 +153,13 @@ TEST(CommandLogTest, WritesTrimmedLinesAndNamesTheCauseOfAFailure) {
   EXPECT_FALSE(log.isOpen());
   EXPECT_EQ(log.create(dir.path().toStdString()), "Is a directory");
   EXPECT_FALSE(log.isOpen());
+  // A FIFO without a reader would block the terminal; a device is no log.
+  const std::string fifo = dir.filePath("fifo").toStdString();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& notAFile : {fifo, std::string("/dev/null")}) {
+    EXPECT_EQ(log.create(notAFile), "is not a regular file") << notAFile;
+    EXPECT_FALSE(log.isOpen());
+  }
 }
 
 TEST(CommandHistoryTest, KeepsARepeatedCommandOnceAndANewCommandEndsTheRecall) {
