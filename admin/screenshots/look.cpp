@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QWidget>
 #include <QFont>
 #include <QFontInfo>
 #include <QStyleFactory>
+#include <QWidget>
 #include <cstdio>
 
 namespace orvane::admin::screenshots {
