@@ -11,6 +11,7 @@
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
+#include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 #include "protocol/numbers.h"
 
@@ -44,7 +45,7 @@ CalibForm::CalibForm(AdminContext& context, const QString& name, const QString& 
   guideText_->setWordWrap(true);
   guideText_->setMinimumWidth(kGuideWidth);
   linkStatus_ = namedLabel(QStringLiteral("LinkStatus"), QString(), this);
-  linkStatus_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+  setTextTone(*linkStatus_, TextTone::Alarm);
   linkStatus_->setWordWrap(true);
   backButton_ = button(QStringLiteral("BackBtn"), QStringLiteral("< Back"));
   nextButton_ = button(QStringLiteral("NextBtn"), QStringLiteral("Next >"));

@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kCounterType = 0x50;
 constexpr double kNoLimit = std::numeric_limits<double>::infinity();
-const QColor kGrey(0x80, 0x80, 0x80);
 
 QComboBox* namedList(const QString& name, const QStringList& items, QWidget* parent) {
   auto* list = new QComboBox(parent);
@@ -45,12 +44,6 @@ QHBoxLayout* addressRow(QLineEdit* addr, SpinButton* spin) {
   row->addWidget(spin);
   row->addStretch();
   return row;
-}
-
-void paint(QLabel* label, const QColor& colour) {
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  label->setPalette(palette);
 }
 
 const QStringList kDisabledEnabled{QStringLiteral("Disabled"), QStringLiteral("Enabled")};
@@ -232,11 +225,13 @@ QString CtrConfigForm::shownCount(double count) const {
 
 void CtrConfigForm::onTypeCodeClick() { showLayout(typeCode_->currentIndex() == 0); }
 
+// A label of a layout not in use is greyed as the theme greys disabled text,
+// readable on a dark theme as on a light one.
 void CtrConfigForm::showLayout(bool counter) {
   freqGateTime_->setEnabled(!counter);
-  paint(freqGateTimeLabel_, counter ? kGrey : QColor(Qt::black));
+  freqGateTimeLabel_->setEnabled(!counter);
   for (QWidget* control : counterControls_) control->setEnabled(counter);
-  for (QLabel* label : counterLabels_) paint(label, counter ? QColor(Qt::black) : kGrey);
+  for (QLabel* label : counterLabels_) label->setEnabled(counter);
 }
 
 // An entry at a TypeCode the list does not offer keeps its code and, like

@@ -13,6 +13,7 @@
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
 #include "admin/core/reply_fields.h"
+#include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/reading_text.h"
 #include "admin/diag/trend_plot.h"
@@ -22,9 +23,6 @@
 namespace orvane::admin {
 
 namespace {
-
-const QString kGrey = QStringLiteral("color: rgb(128, 128, 128)");
-const QString kRed = QStringLiteral("color: rgb(255, 0, 0)");
 
 double secondsNow() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -86,10 +84,11 @@ void AdDiagForm::load() {
   trend_->setUnit(QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat)));
   for (int i = 0; i < 8; ++i) {
     const auto n = static_cast<std::size_t>(i);
+    // Grey is the theme's colour of disabled text.
     if (i >= channelCount_) {
-      channelName_[n]->setStyleSheet(kGrey);
+      channelName_[n]->setEnabled(false);
     } else if (!enabled_[n]) {
-      reading_[n]->setStyleSheet(kGrey);
+      reading_[n]->setEnabled(false);
       reading_[n]->setText(QStringLiteral("Disabled"));
       trend_->setTraceVisible(i, false);
     }
@@ -107,7 +106,7 @@ void AdDiagForm::tick() {
   for (int i = 0; i < channelCount_; ++i) {
     const auto n = static_cast<std::size_t>(i);
     if (!enabled_[n]) continue;
-    reading_[n]->setStyleSheet(kRed);
+    setTextTone(*reading_[n], TextTone::Alarm);
     const std::string value = readAnalogValue(i);
     reading_[n]->setText(shownReading(value, context().DecimalSeparator));
     formatText_[n]->setText(unit);

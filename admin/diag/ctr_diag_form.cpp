@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "admin/core/admin_context.h"
+#include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/counter_reply.h"
 #include "admin/diag/ctr_diag_decode.h"
@@ -92,7 +93,7 @@ QGroupBox* CtrDiagForm::outputFrame(int c) {
   connect(ch.output, &Lamp::clicked, this, [this, c] { onOutputClick(c); });
   ch.alarmSign =
       namedLabel(indexedName(QStringLiteral("AlarmSign"), c), QStringLiteral("Alarm"), frame);
-  ch.alarmSign->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+  setTextTone(*ch.alarmSign, TextTone::Alarm);
   ch.alarmSign->hide();
   auto* row = new QHBoxLayout(frame);
   row->addWidget(ch.output);

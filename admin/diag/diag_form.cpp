@@ -7,6 +7,7 @@
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
 #include "admin/core/reply_fields.h"
+#include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/diag_text.h"
 #include "admin/diag/poll_timer.h"
@@ -16,7 +17,7 @@ namespace orvane::admin {
 
 QLabel* linkStatusLabel(QWidget* parent) {
   QLabel* label = namedLabel(QStringLiteral("LinkStatus"), QString(), parent);
-  label->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+  setTextTone(*label, TextTone::Alarm);
   label->setWordWrap(true);
   return label;
 }

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "admin/core/theme_colours.h"
+
 namespace orvane::admin {
 
 Lamp::Lamp(const QString& name, bool clickable, QWidget* parent)
@@ -24,7 +26,10 @@ void Lamp::paintEvent(QPaintEvent*) {
   painter.setRenderHint(QPainter::Antialiasing);
   const int side = std::min(width(), height()) - 4;
   const QRectF disc((width() - side) / 2.0, (height() - side) / 2.0, side, side);
-  painter.setPen(QPen(Qt::darkGray, 1));
+  // The rim stands out on a light window as on a dark one.
+  painter.setPen(QPen(
+      blend(palette().color(QPalette::Window), palette().color(QPalette::WindowText), 0.5), 1));
+  // A red light, lit or dark, on every theme, as on the module.
   painter.setBrush(lit_ ? QColor(255, 40, 40) : QColor(90, 20, 20));
   painter.drawEllipse(disc);
   if (hasFocus()) {

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "admin/core/admin_context.h"
+#include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/digital_reply.h"
 #include "admin/diag/lamp.h"
@@ -65,9 +66,7 @@ QGroupBox* N69DiagForm::portFrame(int group) {
   if (directionsRead_) {
     frame->setTitle(frame->title() +
                     (isInput(group) ? QStringLiteral(" (input)") : QStringLiteral(" (output)")));
-    frame->setStyleSheet(QStringLiteral("QGroupBox { color: %1 }")
-                             .arg(isInput(group) ? QStringLiteral("rgb(0, 128, 0)")
-                                                 : QStringLiteral("rgb(255, 0, 0)")));
+    setTextTone(*frame, isInput(group) ? TextTone::Input : TextTone::Alarm);
   }
   for (std::size_t n = 0; n < lamps.size(); ++n)
     connect(lamps[n], &Lamp::clicked, this,

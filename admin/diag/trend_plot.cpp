@@ -2,49 +2,45 @@
 
 #include <QEvent>
 #include <QFontMetrics>
-#include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 
+#include "admin/core/theme_colours.h"
+
 namespace orvane::admin {
 
 namespace {
 
-constexpr int kMaxTicks = 6;
-constexpr int kTickLength = 3;
-constexpr double kTimeGridSeconds = 10.0;
+// Traces and alarm lines stand out from the plot's background at least as
+// far as graphics must (text needs more).
+constexpr double kTraceContrast = 3.0;
+// The grid is a faint, the frame a half tone between background and text,
+// so that a trace's colour in the picture can only come from that trace.
+constexpr double kGridShare = 0.12;
+constexpr double kFrameShare = 0.5;
 
-// All but the traces and the alarm lines are grey, so a trace's colour in the
-// picture can only come from that trace.
-const QColor kPlotBackground(255, 255, 255);
-const QColor kGrid(224, 224, 224);
-const QColor kFrame(128, 128, 128);
+QColor plotBackground(const QPalette& palette) { return palette.color(QPalette::Base); }
 
-// The ticks of an axis as whole multiples of its step, so that rounding never
-// turns the last tick into a near miss of the high end.
-struct Ticks {
-  double first;
-  int count;
+QColor plotInk(const QPalette& palette, double share) {
+  return blend(plotBackground(palette), palette.color(QPalette::Text), share);
+}
+
+// A small square in a trace's colour, as the plot draws it.
+class TraceSwatch : public QWidget {
+ public:
+  TraceSwatch(int trace, QWidget* parent) : QWidget(parent), trace_(trace) { setFixedSize(10, 10); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter(this).fillRect(rect(), TrendPlot::traceColor(trace_, palette()));
+  }
+
+ private:
+  int trace_;
 };
-
-Ticks ticksOf(const TrendAxis& axis) {
-  double first = std::round(axis.low / axis.step);
-  int count = static_cast<int>(std::lround((axis.high - axis.low) / axis.step)) + 1;
-  return {first, count};
-}
-
-double tickValue(const TrendAxis& axis, const Ticks& ticks, int index) {
-  double value = (ticks.first + index) * axis.step;
-  return std::fabs(value) < axis.step * 1e-6 ? 0.0 : value;
-}
-
-QString valueLabel(double value, int decimals) { return QLocale().toString(value, 'f', decimals); }
-
-QString timeLabel(int seconds) { return QLocale().toString(seconds) + QStringLiteral(" s"); }
 
 }  // namespace
 
@@ -67,13 +63,7 @@ void TrendPlot::setTraceVisible(int trace, bool visible) {
   update();
 }
 
-QLabel* traceSwatch(int trace, QWidget* parent) {
-  auto* mark = new QLabel(parent);
-  mark->setFixedSize(10, 10);
-  mark->setStyleSheet(
-      QStringLiteral("background-color: %1").arg(TrendPlot::traceColor(trace).name()));
-  return mark;
-}
+QWidget* traceSwatch(int trace, QWidget* parent) { return new TraceSwatch(trace, parent); }
 
 QColor TrendPlot::traceColor(int trace) {
   static const std::array<QColor, 8> colours{QColor(0x1f, 0x5f, 0xbf), QColor(0xe0, 0x70, 0x00),
@@ -85,6 +75,14 @@ QColor TrendPlot::traceColor(int trace) {
 }
 
 QColor TrendPlot::limitColor() { return QColor(0xd0, 0x00, 0x00); }
+
+QColor TrendPlot::traceColor(int trace, const QPalette& palette) {
+  return readableOn(traceColor(trace), plotBackground(palette), kTraceContrast);
+}
+
+QColor TrendPlot::limitColor(const QPalette& palette) {
+  return readableOn(limitColor(), plotBackground(palette), kTraceContrast);
+}
 
 void TrendPlot::setUnit(const QString& unit) {
   if (unit == m_unit) return;
@@ -134,7 +132,7 @@ TrendAxis TrendPlot::valueAxis() const {
   }
   if (m_lowLimit) cover(*m_lowLimit);
   if (m_highLimit) cover(*m_highLimit);
-  return niceAxis(min, max, kMaxTicks);
+  return niceAxis(min, max, trendTicksThatFit(font(), size()));
 }
 
 std::optional<double> TrendPlot::newestTime() const { return m_newest; }
@@ -177,90 +175,54 @@ bool TrendPlot::validTrace(int trace) const { return trace >= 0 && trace < trace
 double TrendPlot::windowStart() const { return m_newest.value_or(0.0) - kWindowSeconds; }
 
 int TrendPlot::rowOf(double value, const TrendAxis& axis) const {
-  double fraction = (axis.high - value) / (axis.high - axis.low);
-  return m_plotArea.top() + static_cast<int>(std::lround(fraction * (m_plotArea.height() - 1)));
+  return trendRow(m_plotArea, value, axis);
 }
 
 int TrendPlot::columnOf(double secondsFromLeft) const {
-  double fraction = secondsFromLeft / kWindowSeconds;
-  return m_plotArea.left() + static_cast<int>(std::lround(fraction * (m_plotArea.width() - 1)));
+  return trendColumn(m_plotArea, secondsFromLeft);
+}
+
+TrendPlotLayout TrendPlot::textLayout() const {
+  return trendPlotLayout(font(), size(), m_unit, valueAxis());
 }
 
 void TrendPlot::rebuildBackground(const TrendAxis& axis) {
-  QFontMetrics metrics(font());
-  Ticks ticks = ticksOf(axis);
-  int decimals = axisDecimals(axis.step);
-  int labelWidth = metrics.horizontalAdvance(m_unit);
-  for (int i = 0; i < ticks.count; ++i) {
-    QString label = valueLabel(tickValue(axis, ticks, i), decimals);
-    labelWidth = std::max(labelWidth, metrics.horizontalAdvance(label));
-  }
-  // The "-60 s" under the left edge must fit as well.
-  int left =
-      std::max(labelWidth + kTickLength + 4, metrics.horizontalAdvance(timeLabel(-60)) / 2 + 2);
-  int top = metrics.height() + 2;
-  int right = metrics.horizontalAdvance(timeLabel(0)) / 2 + 2;
-  int bottom = metrics.height() + kTickLength + 2;
-  m_plotArea = QRect(left, top, width() - left - right, height() - top - bottom);
-
+  const TrendPlotLayout layout = trendPlotLayout(font(), size(), m_unit, axis);
+  m_plotArea = layout.plotArea;
+  const QPalette colours = palette();
   qreal ratio = devicePixelRatioF();
   m_background = QPixmap(size() * ratio);
   m_background.setDevicePixelRatio(ratio);
-  m_background.fill(palette().color(QPalette::Window));
+  m_background.fill(colours.color(QPalette::Window));
   m_backgroundAxis = axis;
   if (m_plotArea.width() < 2 || m_plotArea.height() < 2) return;
 
   QPainter painter(&m_background);
-  painter.fillRect(m_plotArea, kPlotBackground);
-  drawValueGrid(painter, axis);
-  drawTimeGrid(painter);
-  painter.setPen(kFrame);
+  painter.setFont(font());
+  painter.fillRect(m_plotArea, plotBackground(colours));
+  drawGrid(painter, layout);
+  painter.setPen(plotInk(colours, kFrameShare));
   painter.drawRect(m_plotArea.adjusted(0, 0, -1, -1));
-  painter.setPen(palette().color(QPalette::WindowText));
-  painter.drawText(QRect(0, 0, width(), top), Qt::AlignLeft | Qt::AlignVCenter, m_unit);
+  painter.setPen(colours.color(QPalette::WindowText));
+  for (const std::vector<TrendText>* texts : {&layout.valueLabels, &layout.timeLabels})
+    for (const TrendText& text : *texts) painter.drawText(text.rect, text.alignment, text.text);
+  painter.drawText(layout.unit.rect, layout.unit.alignment, layout.unit.text);
 }
 
-void TrendPlot::drawValueGrid(QPainter& painter, const TrendAxis& axis) const {
-  Ticks ticks = ticksOf(axis);
-  int decimals = axisDecimals(axis.step);
-  int height = painter.fontMetrics().height();
-  for (int i = 0; i < ticks.count; ++i) {
-    double value = tickValue(axis, ticks, i);
-    int y = rowOf(value, axis);
-    painter.setPen(kGrid);
-    painter.drawLine(m_plotArea.left(), y, m_plotArea.right(), y);
-    painter.setPen(kFrame);
-    painter.drawLine(m_plotArea.left() - kTickLength, y, m_plotArea.left() - 1, y);
-    painter.setPen(palette().color(QPalette::WindowText));
-    QRect box(0, y - height / 2, m_plotArea.left() - kTickLength - 2, height);
-    painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, valueLabel(value, decimals));
-  }
-}
-
-void TrendPlot::drawTimeGrid(QPainter& painter) const {
-  QFontMetrics metrics = painter.fontMetrics();
-  int widest = metrics.horizontalAdvance(timeLabel(-60));
-  // Every grid line is labelled when the labels fit, else every third.
-  int spacing = (m_plotArea.width() - 1) / static_cast<int>(kWindowSeconds / kTimeGridSeconds);
-  int labelEvery = spacing > widest * 3 / 2 ? 1 : 3;
-  int bottom = m_plotArea.bottom();
-  int lines = static_cast<int>(kWindowSeconds / kTimeGridSeconds);
-  for (int i = 0; i <= lines; ++i) {
-    int x = columnOf(i * kTimeGridSeconds);
-    painter.setPen(kGrid);
-    painter.drawLine(x, m_plotArea.top(), x, bottom);
-    painter.setPen(kFrame);
-    painter.drawLine(x, bottom + 1, x, bottom + kTickLength);
-    if ((lines - i) % labelEvery != 0) continue;
-    painter.setPen(palette().color(QPalette::WindowText));
-    auto seconds = static_cast<int>(i * kTimeGridSeconds - kWindowSeconds);
-    QRect box(x - widest, bottom + kTickLength + 1, 2 * widest, metrics.height());
-    painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, timeLabel(seconds));
-  }
+void TrendPlot::drawGrid(QPainter& painter, const TrendPlotLayout& layout) const {
+  const QRect& plot = layout.plotArea;
+  painter.setPen(plotInk(palette(), kGridShare));
+  for (int y : layout.valueRows) painter.drawLine(plot.left(), y, plot.right(), y);
+  for (int x : layout.timeColumns) painter.drawLine(x, plot.top(), x, plot.bottom());
+  painter.setPen(plotInk(palette(), kFrameShare));
+  for (int y : layout.valueRows)
+    painter.drawLine(plot.left() - kTrendTickLength, y, plot.left() - 1, y);
+  for (int x : layout.timeColumns)
+    painter.drawLine(x, plot.bottom() + 1, x, plot.bottom() + kTrendTickLength);
 }
 
 void TrendPlot::drawLimits(QPainter& painter, const TrendAxis& axis) const {
-  painter.setPen(QPen(limitColor(), 1, Qt::DashLine));
+  painter.setPen(QPen(limitColor(palette()), 1, Qt::DashLine));
   for (const std::optional<double>& limit : {m_lowLimit, m_highLimit}) {
     if (!limit) continue;
     int y = rowOf(*limit, axis);
@@ -301,7 +263,7 @@ void TrendPlot::drawTrace(QPainter& painter, int index, const TrendAxis& axis) {
     run.yMin = run.yMax = run.yLast = y;
   }
   closeColumn(run);
-  painter.setPen(QPen(traceColor(index), 1));
+  painter.setPen(QPen(traceColor(index, palette()), 1));
   painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
   painter.drawPoints(m_points.data(), static_cast<int>(m_points.size()));
 }

@@ -13,21 +13,20 @@
 #include <vector>
 
 #include "admin/diag/trend_axis.h"
+#include "admin/diag/trend_plot_layout.h"
 #include "admin/diag/trend_trace.h"
 
 class QPainter;
-
-class QLabel;
 
 namespace orvane::admin {
 
 // A small square in a trace's colour, beside the label of its reading: which
 // line is which.
-QLabel* traceSwatch(int trace, QWidget* parent);
+QWidget* traceSwatch(int trace, QWidget* parent);
 
 class TrendPlot : public QWidget {
  public:
-  static constexpr double kWindowSeconds = 60.0;
+  static constexpr double kWindowSeconds = kTrendWindowSeconds;
 
   explicit TrendPlot(QWidget* parent = nullptr);
 
@@ -36,11 +35,15 @@ class TrendPlot : public QWidget {
   int traceCount() const;
   // A hidden trace is neither drawn nor counted in the value axis.
   void setTraceVisible(int trace, bool visible);
-  // Eight distinct colours, readable on the plot's white; the ninth trace
-  // takes the first colour again.
+  // Eight distinct colours, readable on a white plot; the ninth trace takes
+  // the first colour again.
   static QColor traceColor(int trace);
   // The colour of the dashed alarm lines, which no trace uses.
   static QColor limitColor();
+  // The colours as drawn on the plot of the palette (its base colour): the
+  // same on a light theme, lightened until they stand out on a dark one.
+  static QColor traceColor(int trace, const QPalette& palette);
+  static QColor limitColor(const QPalette& palette);
   void setUnit(const QString& unit);
 
   // One polled reading at time t (seconds, any monotonic origin). A NaN value
@@ -52,8 +55,11 @@ class TrendPlot : public QWidget {
   // Empties every trace; the next sample may start at any time.
   void clear();
 
-  // The value axis the next paint uses.
+  // The value axis the next paint uses: as many ticks as the height has
+  // room for, six at the most.
   TrendAxis valueAxis() const;
+  // Where the next paint puts the plot and its texts.
+  TrendPlotLayout textLayout() const;
   // The time of the newest sample of any trace (the right edge, "0 s").
   std::optional<double> newestTime() const;
   // Samples the trace holds, at most TrendTrace::kCapacity however long it runs.
@@ -86,8 +92,7 @@ class TrendPlot : public QWidget {
   int rowOf(double value, const TrendAxis& axis) const;
   int columnOf(double secondsFromLeft) const;
   void rebuildBackground(const TrendAxis& axis);
-  void drawValueGrid(QPainter& painter, const TrendAxis& axis) const;
-  void drawTimeGrid(QPainter& painter) const;
+  void drawGrid(QPainter& painter, const TrendPlotLayout& layout) const;
   void drawLimits(QPainter& painter, const TrendAxis& axis) const;
   void drawTrace(QPainter& painter, int index, const TrendAxis& axis);
   void closeColumn(ColumnRun& run);

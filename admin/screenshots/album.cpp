@@ -12,6 +12,9 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "admin/screenshots/look.h"
+#include "admin/screenshots/readability.h"
+
 namespace orvane::admin::screenshots {
 
 namespace {
@@ -70,6 +73,26 @@ bool Album::take(QWidget& window, const QString& name, QSize size) {
   if (size.isValid()) window.resize(size);
   if (!window.isVisible()) window.show();
   serveFor(std::chrono::milliseconds(30));
+  if (!check(window, name)) return false;
+  const qsizetype failed = failures_.size();
+  const QString path = QDir(folder_).filePath(name);
+  const std::optional<QSize> taken = write(window, name, path);
+  if (!taken) return false;
+  written_ << QStringLiteral("%1  %2x%3  %4 bytes")
+                  .arg(name)
+                  .arg(taken->width())
+                  .arg(taken->height())
+                  .arg(QFileInfo(path).size());
+  const PaletteScope dark(dark_);
+  const QString darkName = QStringLiteral("%1/%2").arg(QLatin1String(kDarkFolder), name);
+  if (!QDir(folder_).mkpath(QLatin1String(kDarkFolder)))
+    fail(darkName + QStringLiteral(": the folder cannot be made"));
+  else
+    write(window, darkName, QDir(folder_).filePath(darkName));
+  return failures_.size() == failed;
+}
+
+bool Album::check(QWidget& window, const QString& name) {
   if (!window.isVisible()) {
     fail(name + QStringLiteral(": ") + window.objectName() + QStringLiteral(" is not shown"));
     return false;
@@ -84,26 +107,26 @@ bool Album::take(QWidget& window, const QString& name, QSize size) {
          QStringLiteral(" is cut off; give the picture more height"));
     return false;
   }
+  return true;
+}
+
+std::optional<QSize> Album::write(QWidget& window, const QString& name, const QString& path) {
+  for (const TextContrast& text : unreadableTexts(window))
+    fail(name + QStringLiteral(": cannot be read: ") + describe(text));
   const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QList<QRgb> palette = paletteOf(image);
   // An empty palette: more colours than it holds.
   if (image.isNull() || (!palette.isEmpty() && palette.size() < kFewestColours)) {
     fail(name + QStringLiteral(": ") + window.objectName() + QStringLiteral(" drew nothing"));
-    return false;
+    return std::nullopt;
   }
-  const QString path = QDir(folder_).filePath(name);
   QImageWriter writer(path, "png");
   writer.setQuality(0);  // the PNG writer's strongest compression
   if (!writer.write(palette.isEmpty() ? image : indexed(image, palette))) {
     fail(path + QStringLiteral(": ") + writer.errorString());
-    return false;
+    return std::nullopt;
   }
-  written_ << QStringLiteral("%1  %2x%3  %4 bytes")
-                  .arg(name)
-                  .arg(image.width())
-                  .arg(image.height())
-                  .arg(QFileInfo(path).size());
-  return true;
+  return image.size();
 }
 
 bool serveUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {

@@ -3,12 +3,10 @@
 // built-in demo network on a pseudo-terminal, with its own temporary config
 // directory (COM1 is the simulator); the user's settings are neither read
 // nor changed. Every picture goes into the folder given as the only
-// argument. Exits 1, saying why, when a window cannot be shown.
+// argument, and once more in a dark palette into its folder "dark". Exits 1,
+// saying why, when a window cannot be shown or a text cannot be read.
 #include <QApplication>
 #include <QDir>
-#include <QFont>
-#include <QFontInfo>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +18,7 @@
 #include "admin/core/orvane_form.h"
 #include "admin/diag/diag_windows.h"
 #include "admin/screenshots/album.h"
+#include "admin/screenshots/look.h"
 #include "admin/screenshots/shot_ui.h"
 #include "admin/screenshots/tour.h"
 #include "admin/terminal/terminal_windows.h"
@@ -57,17 +56,6 @@ void writeFile(const std::filesystem::path& path, const std::string& content) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << content;
   if (!file.flush()) throw std::runtime_error(path.string() + ": cannot be written");
-}
-
-// The same look on every machine: Fusion and DejaVu Sans, as the tests see
-// the windows.
-void setLook(QApplication& application) {
-  application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  const QFont font(QStringLiteral("DejaVu Sans"), 9);
-  QApplication::setFont(font);
-  if (QFontInfo(font).family() != font.family())
-    std::fprintf(stderr, "orvadmin_screenshots: DejaVu Sans is not installed; using %s\n",
-                 qPrintable(QFontInfo(font).family()));
 }
 
 // The offscreen platform's notes about what it cannot do for a window say
@@ -131,7 +119,7 @@ int main(int argc, char** argv) {
   int argumentCount = 1;
   Application application(argumentCount, argv);
   QApplication::setApplicationName(QStringLiteral("Orvane"));
-  setLook(application);
+  admin::screenshots::setLook(application);
 
   const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
   if (!QDir().mkpath(folder)) {
@@ -139,7 +127,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const QTemporaryDir work(QDir::temp().filePath(QStringLiteral("orvadmin-screenshots-XXXXXX")));
-  admin::screenshots::Album album(folder);
+  admin::screenshots::Album album(folder, admin::screenshots::darkPalette());
   try {
     takePictures(work, album);
   } catch (const std::exception& failure) {

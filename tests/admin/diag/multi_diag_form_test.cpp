@@ -319,13 +319,14 @@ TEST_F(MultiDiagTest, TheTrendDrawsTheReadingInItsColourAndTheLimitsWhenAnAlarmI
   startModule(m);
   open<MultiDiagForm>();
   for (int i = 0; i < 3; ++i) tick();
-  EXPECT_TRUE(control<QLabel>(QStringLiteral("TraceColour"))
-                  .styleSheet()
-                  .contains(TrendPlot::traceColor(0).name()))
+  const QColor trace = TrendPlot::traceColor(0, trend().palette());
+  const QColor limit = TrendPlot::limitColor(trend().palette());
+  EXPECT_EQ(control<QWidget>(QStringLiteral("TraceColour")).grab().toImage().pixelColor(5, 5),
+            trace)
       << "the colour beside the reading's label is its trace's";
   QImage image = renderTrend();
-  const auto [traceTop, traceBottom] = rowsOf(image, TrendPlot::traceColor(0));
-  const auto [limitTop, limitBottom] = rowsOf(image, TrendPlot::limitColor());
+  const auto [traceTop, traceBottom] = rowsOf(image, trace);
+  const auto [limitTop, limitBottom] = rowsOf(image, limit);
   ASSERT_GE(traceTop, 0) << "no trace drawn";
   ASSERT_GE(limitTop, 0) << "no limit lines drawn";
   EXPECT_LT(limitTop, traceTop) << "the high limit above the reading";
@@ -335,8 +336,8 @@ TEST_F(MultiDiagTest, TheTrendDrawsTheReadingInItsColourAndTheLimitsWhenAnAlarmI
   open<MultiDiagForm>();
   tick();
   image = renderTrend();
-  EXPECT_GE(rowsOf(image, TrendPlot::traceColor(0)).first, 0);
-  EXPECT_LT(rowsOf(image, TrendPlot::limitColor()).first, 0) << "no limits with the alarm off";
+  EXPECT_GE(rowsOf(image, trace).first, 0);
+  EXPECT_LT(rowsOf(image, limit).first, 0) << "no limits with the alarm off";
 }
 
 TEST_F(MultiDiagTest, FirmwareComesOnlyFromAGoodReply) {

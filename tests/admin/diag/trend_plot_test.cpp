@@ -6,9 +6,12 @@
 
 #include <QImage>
 #include <QPalette>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
+
+#include "admin/core/theme_colours.h"
 
 namespace orvane::admin {
 namespace {
@@ -68,14 +71,20 @@ void feed(TrendPlot& plot, int trace, double t0, double t1,
   }
 }
 
+// Margins in a grey no trace uses, so that white is the plot alone.
+QPalette plotPalette(const QColor& labels = QColor(0, 0, 0)) {
+  QPalette palette;
+  palette.setColor(QPalette::Window, QColor(200, 200, 200));
+  palette.setColor(QPalette::WindowText, labels);
+  palette.setColor(QPalette::Base, kWhite);
+  palette.setColor(QPalette::Text, QColor(0, 0, 0));
+  return palette;
+}
+
 class TrendPlotTest : public ::testing::Test {
  protected:
   TrendPlotTest() {
-    // Margins in a grey no trace uses, so that white is the plot alone.
-    QPalette palette = plot.palette();
-    palette.setColor(QPalette::Window, QColor(200, 200, 200));
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 0));
-    plot.setPalette(palette);
+    plot.setPalette(plotPalette());
     plot.resize(600, 300);
     plot.setTraceCount(3);
   }
@@ -98,24 +107,43 @@ class TrendPlotTest : public ::testing::Test {
   TrendPlot plot;
 };
 
-double luminance(const QColor& colour) {
-  auto linear = [](double c) {
-    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-         0.0722 * linear(colour.blueF());
+// How far apart two colours look, roughly: the largest channel difference.
+int distance(const QColor& a, const QColor& b) {
+  return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                   std::abs(a.blue() - b.blue())});
 }
 
 TEST(TrendPlotColours, EightDistinctColouredTracesReadableOnWhite) {
   for (int i = 0; i < 8; ++i) {
     QColor colour = TrendPlot::traceColor(i);
     SCOPED_TRACE(colour.name().toStdString());
-    EXPECT_GE(1.05 / (luminance(colour) + 0.05), 3.0) << "too pale on white";
+    EXPECT_GE(contrastRatio(colour, kWhite), 3.0) << "too pale on white";
     EXPECT_GE(colour.hsvSaturation(), 100) << "too grey beside the grid";
     EXPECT_NE(colour, TrendPlot::limitColor());
     for (int j = 0; j < i; ++j) EXPECT_NE(colour, TrendPlot::traceColor(j));
   }
   EXPECT_EQ(TrendPlot::traceColor(8), TrendPlot::traceColor(0));
+}
+
+// The plot stands on the palette's base: white, a dark grey, black.
+TEST(TrendPlotColours, TracesStayDistinctAndStandOutOnEveryBase) {
+  for (const QColor& base : {kWhite, QColor(36, 36, 36), QColor(0, 0, 0)}) {
+    SCOPED_TRACE(base.name().toStdString());
+    QPalette palette;
+    palette.setColor(QPalette::Base, base);
+    const QColor limit = TrendPlot::limitColor(palette);
+    EXPECT_GE(contrastRatio(limit, base), 3.0);
+    for (int i = 0; i < 8; ++i) {
+      const QColor colour = TrendPlot::traceColor(i, palette);
+      EXPECT_GE(contrastRatio(colour, base), 3.0) << i;
+      EXPECT_GE(distance(colour, limit), 24) << i;
+      for (int j = 0; j < i; ++j)
+        EXPECT_GE(distance(colour, TrendPlot::traceColor(j, palette)), 24);
+    }
+  }
+  QPalette white;
+  white.setColor(QPalette::Base, kWhite);
+  EXPECT_EQ(TrendPlot::traceColor(3, white), TrendPlot::traceColor(3)) << "as designed on white";
 }
 
 TEST_F(TrendPlotTest, TraceIsDrawnWhereItsSamplesAreAndNowhereElse) {
@@ -361,6 +389,113 @@ TEST_F(TrendPlotTest, UnitIsShownWithTheValueAxis) {
   QImage with = render();
   QRect labels(0, 0, plotInside(with).left() - 1, plotInside(with).top());
   EXPECT_NE(with.copy(labels), without.copy(labels));
+}
+
+// The unit, the value labels and the time labels.
+std::vector<TrendText> textsOf(const TrendPlotLayout& layout) {
+  std::vector<TrendText> texts{layout.unit};
+  texts.insert(texts.end(), layout.valueLabels.begin(), layout.valueLabels.end());
+  texts.insert(texts.end(), layout.timeLabels.begin(), layout.timeLabels.end());
+  return texts;
+}
+
+std::string where(const TrendText& text) {
+  const QRect& r = text.rect;
+  return text.text.toStdString() + " at " + std::to_string(r.x()) + "," + std::to_string(r.y()) +
+         " " + std::to_string(r.width()) + "x" + std::to_string(r.height());
+}
+
+// Pixels the text of the plot inked: its text is pure blue on grey, and
+// nothing else the plot draws outside the traces is blue.
+bool inked(QRgb pixel) { return qBlue(pixel) > qRed(pixel) + 40; }
+
+TEST(TrendPlotLayout, EveryTextHasItsOwnPlaceAtAnyFontSize) {
+  const QSize sizes[] = {{360, 180}, {600, 300}, {760, 400}};
+  for (int pixels : {8, 11, 15, 20, 26}) {
+    for (const QSize& size : sizes) {
+      SCOPED_TRACE(std::to_string(pixels) + " px in " + std::to_string(size.width()) + "x" +
+                   std::to_string(size.height()));
+      TrendPlot plot;
+      QFont font = plot.font();
+      font.setPixelSize(pixels);
+      plot.setFont(font);
+      plot.setPalette(plotPalette(QColor(0, 0, 255)));
+      plot.resize(size);
+      plot.setUnit(QStringLiteral("mA"));
+      plot.setLimits(-1250.0, 1532.0);
+
+      const TrendPlotLayout layout = plot.textLayout();
+      ASSERT_GE(layout.valueLabels.size(), 2u) << "both ends at the least";
+      ASSERT_GE(layout.timeLabels.size(), 2u);
+      const std::vector<TrendText> texts = textsOf(layout);
+      EXPECT_FALSE(layout.unit.rect.intersects(layout.valueLabels.front().rect))
+          << "the unit above the top value";
+      for (std::size_t i = 0; i < texts.size(); ++i) {
+        SCOPED_TRACE(where(texts[i]));
+        EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(texts[i].rect));
+        EXPECT_FALSE(texts[i].rect.intersects(layout.plotArea));
+        for (std::size_t j = 0; j < i; ++j)
+          EXPECT_FALSE(texts[i].rect.intersects(texts[j].rect)) << "overlaps " << where(texts[j]);
+      }
+
+      // What is drawn is where the layout says.
+      QImage image(size, QImage::Format_RGB32);
+      plot.render(&image);
+      for (const TrendText& text : texts) {
+        int left = size.width();
+        int right = -1;
+        for (int y = text.rect.top(); y <= text.rect.bottom(); ++y)
+          for (int x = text.rect.left(); x <= text.rect.right(); ++x)
+            if (inked(image.pixel(x, y))) {
+              left = std::min(left, x);
+              right = std::max(right, x);
+            }
+        EXPECT_GT(right - left + 1, text.rect.width() / 2) << where(text) << " is not drawn there";
+      }
+      for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+          if (!inked(image.pixel(x, y))) continue;
+          const bool placed = std::any_of(texts.begin(), texts.end(), [&](const TrendText& text) {
+            return text.rect.adjusted(-1, -1, 1, 1).contains(x, y);
+          });
+          ASSERT_TRUE(placed) << "ink at " << x << "," << y << " outside every text";
+        }
+    }
+  }
+}
+
+TEST(TrendPlotLayout, ValueTicksThinOutWhenTheirLabelsWouldTouch) {
+  TrendPlot plot;
+  QFont font = plot.font();
+  font.setPixelSize(24);
+  plot.setFont(font);
+  plot.setLimits(0.0, 100.0);
+  plot.resize(400, 400);
+  EXPECT_EQ(plot.valueAxis().step, 20.0) << "six ticks where they fit";
+  plot.resize(400, 180);
+  EXPECT_GT(plot.valueAxis().step, 20.0);
+  EXPECT_GE(plot.textLayout().valueLabels.size(), 3u);
+}
+
+TEST_F(TrendPlotTest, DarkThemeDrawsThePlotOnItsBaseWithTracesThatStandOut) {
+  QPalette dark = plot.palette();
+  dark.setColor(QPalette::Window, QColor(53, 53, 53));
+  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+  dark.setColor(QPalette::Base, QColor(36, 36, 36));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  feed(plot, 0, 0, 60, [](double t) { return t; });
+  plot.setLimits(10.0, 50.0);
+  render();
+  plot.setPalette(dark);
+  QImage image = render();
+  const QRect plotArea = plot.textLayout().plotArea;
+  // Above the trace, which rises from the lower left to the upper right.
+  const QPoint empty = plotArea.topLeft() + QPoint(plotArea.width() / 12, plotArea.height() / 12);
+  EXPECT_EQ(image.pixel(empty), QColor(36, 36, 36).rgb());
+  EXPECT_EQ(pixelsIn(image, kWhite), 0) << "no white plot left";
+  EXPECT_GT(pixelsIn(image, TrendPlot::traceColor(0, dark)), 50);
+  EXPECT_GT(pixelsIn(image, TrendPlot::limitColor(dark)), 50);
+  EXPECT_NE(TrendPlot::traceColor(0, dark), TrendPlot::traceColor(0)) << "lightened on dark";
 }
 
 }  // namespace
