@@ -72,7 +72,7 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
     const auto byte = line.readByte(timeout);
     if (!byte) return false;
     if (*byte == static_cast<std::uint8_t>(protocol::kCarriageReturn)) break;
-    if (reply.size() == kLongestReply) return false;
+    if (reply.size() == protocol::kReplyLengthCap) return false;
     reply.push_back(static_cast<char>(*byte));
   }
   if (checksumFlag != 1) return true;

@@ -18,8 +18,6 @@ class QLineEdit;
 
 namespace orvane::admin {
 
-inline constexpr std::size_t kLongestReply = 4096;
-
 class AdminContext;
 
 // Sets the line of COM port 1..8 to the rate of BaudCode b (9600 for a code
@@ -37,10 +35,12 @@ void WriteCommand(AdminContext& context, const std::string& command, int checksu
                   int baudCode);
 
 // Reads one reply up to its CR into `reply` after a blocking pause of
-// delayMs. False on a time-out (reply keeps what arrived), after
-// kLongestReply characters without a CR (a line that streams must not hold
-// the program), or when checksumFlag is 1 and the checksum does not match
-// (reply keeps its digits). On a match the digits are removed.
+// delayMs. False on a time-out (reply keeps what arrived), when the reply
+// grows past protocol::kReplyLengthCap characters without its CR (garbled:
+// a line that streams or a module that trickles must not hold the program,
+// however slowly the characters come), or when checksumFlag is 1 and the
+// checksum does not match (reply keeps its digits). On a match the digits
+// are removed.
 bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int delayMs,
                int timeoutMs);
 
