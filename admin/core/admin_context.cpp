@@ -6,7 +6,7 @@ namespace orvane::admin {
 
 AdminContext::AdminContext(std::filesystem::path dir, std::unique_ptr<UiServices> ui)
     : configDir(std::move(dir)),
-      OrvComm(configDir, PortBaudCode),
+      OrvComm(configDir, PortBaudCode, reopenInterval),
       ui_(ui ? std::move(ui) : std::make_unique<DesktopUi>()) {
   initializeTables();
 }

@@ -70,6 +70,10 @@ class AdminContext {
   // command clears the line, and again after setting the new offset before
   // it reads the temperature; tests shorten it.
   std::chrono::milliseconds cjcSettlePause{1000};
+  // A line whose adapter was pulled out is opened again by the next
+  // exchange; while its device is missing, no more often than this; tests
+  // shorten it.
+  std::chrono::milliseconds reopenInterval{1000};
   ComPorts OrvComm;  // the serial controls of COM1..COM8
 
   // Search.

@@ -250,15 +250,11 @@ void ComPortForm::applyPortChoice() {
   const int old = context_.ComPort;
   const int chosen = checkedComOption();
   if (chosen == 0) return;
-  // The same port is opened again when it is not open yet: after a start
-  // that found it in use, OK is how the user retries. An open one is opened
-  // again when ports.conf now names another device for it (chosen in
-  // Devices...), so the choice takes effect at once.
-  if (chosen == old && context_.OrvComm.isOpen(old)) {
-    if (context_.OrvComm.port(old).device() == serial::devicePathForCom(old, context_.configDir))
-      return;
-    context_.OrvComm.close(old);
-  }
+  // The chosen port is always opened anew, also when nothing changed: a
+  // handle left over from an adapter that was pulled out never survives OK,
+  // a port that did not open at start-up is tried again, and a device newly
+  // named in ports.conf (chosen in Devices...) takes effect at once.
+  if (chosen == old) context_.OrvComm.close(old);
   context_.ComPort = chosen;
   context_.OrvComm.open(chosen);
   if (chosen != old && context_.OrvComm.isOpen(old)) context_.OrvComm.close(old);

@@ -22,6 +22,20 @@ char charAt(const std::string& text, std::size_t position) {
   return position < text.size() ? text[position] : '\0';
 }
 
+// Writes LastCommand. A write that finds the adapter gone reached no
+// module: the device is opened again at once and the command goes out once
+// more.
+void sendCommand(AdminContext& context, const LinkParameters& link) {
+  try {
+    WriteCommand(context, context.LastCommand, link.checksumFlag, link.baudCode);
+    return;
+  } catch (const serial::DeviceDisconnected&) {
+    if (!context.OrvComm.isOpen(context.ComPort)) throw;  // opening it again failed
+    context.OrvComm.lose(context.ComPort);
+  }
+  WriteCommand(context, context.LastCommand, link.checksumFlag, link.baudCode);
+}
+
 }  // namespace
 
 void SetPortBaud(AdminContext& context, int port, int baudCode) {
@@ -37,8 +51,10 @@ void SetPortBaud(AdminContext& context, int port, int baudCode) {
 
 void WriteCommand(AdminContext& context, const std::string& command, int checksumFlag,
                   int baudCode) {
-  SetPortBaud(context, context.ComPort, baudCode);
+  // A lost line is opened again here, before it is set up.
   auto& line = context.OrvComm.port(context.ComPort);
+  if (line.hungUp()) throw serial::DeviceDisconnected(line.device() + ": device disconnected");
+  SetPortBaud(context, context.ComPort, baudCode);
   line.purgeInput();
   const std::string frame = protocol::completeCommand(trimmedCommand(command), checksumFlag == 1);
   if (!line.write(frame, kWriteTimeout))
@@ -56,7 +72,7 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
     const auto byte = line.readByte(timeout);
     if (!byte) return false;
     if (*byte == static_cast<std::uint8_t>(protocol::kCarriageReturn)) break;
-    if (reply.size() == kLongestReply) return false;
+    if (reply.size() == protocol::kReplyLengthCap) return false;
     reply.push_back(static_cast<char>(*byte));
   }
   if (checksumFlag != 1) return true;
@@ -69,21 +85,26 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
 bool Exchange(AdminContext& context, const LinkParameters& link, int delayMs, int timeoutMs) {
   // A window polling on a timer must not end the program when the port is
   // closed or the adapter is pulled out: the exchange simply fails.
-  const auto fail = [&context](const serial::SerialError& failure) {
+  const auto fail = [&context](const char* text) {
     context.LastReply.clear();
     context.LastExchangeOK = false;
-    context.LastLinkError = failure.what();
+    context.LastLinkError = text;
   };
   try {
-    WriteCommand(context, context.LastCommand, link.checksumFlag, link.baudCode);
+    sendCommand(context, link);
     context.LastExchangeOK =
         ReadReply(context, context.LastReply, link.checksumFlag, delayMs, timeoutMs);
     context.LastLinkError.clear();
   } catch (const serial::DeviceDisconnected& failure) {
-    fail(failure);
-    context.OrvComm.close(context.ComPort);
+    fail(failure.what());
+    // Found while reading: the module may have carried the command out, so
+    // it is not sent again; the next exchange opens the device again.
+    if (context.OrvComm.isOpen(context.ComPort)) {
+      context.OrvComm.lose(context.ComPort);
+      context.LastLinkError = context.OrvComm.disconnectedText(context.ComPort);
+    }
   } catch (const serial::SerialError& failure) {
-    fail(failure);
+    fail(failure.what());
   }
   return context.LastExchangeOK;
 }

@@ -18,8 +18,6 @@ class QLineEdit;
 
 namespace orvane::admin {
 
-inline constexpr std::size_t kLongestReply = 4096;
-
 class AdminContext;
 
 // Sets the line of COM port 1..8 to the rate of BaudCode b (9600 for a code
@@ -30,15 +28,19 @@ void SetPortBaud(AdminContext& context, int port, int baudCode);
 
 // Switches the line of ComPort when needed, clears the receive buffer and
 // writes the command (blanks at both ends removed) with its checksum when
-// checksumFlag is 1, then CR. Serial failures throw serial::SerialError.
+// checksumFlag is 1, then CR. A lost line is opened again first (see
+// ComPorts::port). Serial failures throw serial::SerialError, and
+// serial::DeviceDisconnected when the adapter is found gone.
 void WriteCommand(AdminContext& context, const std::string& command, int checksumFlag,
                   int baudCode);
 
 // Reads one reply up to its CR into `reply` after a blocking pause of
-// delayMs. False on a time-out (reply keeps what arrived), after
-// kLongestReply characters without a CR (a line that streams must not hold
-// the program), or when checksumFlag is 1 and the checksum does not match
-// (reply keeps its digits). On a match the digits are removed.
+// delayMs. False on a time-out (reply keeps what arrived), when the reply
+// grows past protocol::kReplyLengthCap characters without its CR (garbled:
+// a line that streams or a module that trickles must not hold the program,
+// however slowly the characters come), or when checksumFlag is 1 and the
+// checksum does not match (reply keeps its digits). On a match the digits
+// are removed.
 bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int delayMs,
                int timeoutMs);
 
@@ -55,9 +57,15 @@ LinkParameters entryLink(const AdminContext& context, int entryIndex);
 // through: writes LastCommand with the link parameters, reads the reply
 // into LastReply and returns LastExchangeOK. A failure of the serial line
 // itself (port not open, adapter gone) does not throw: the exchange fails
-// with an empty reply and LastLinkError holds the serial layer's text. A
-// line whose adapter is gone is closed, so that OK in the COM Port dialog
-// opens it again.
+// with an empty reply and LastLinkError holds the text to show.
+//
+// A line whose adapter was pulled out comes back by itself. When the write
+// finds it gone, no module saw the command: the device is opened again at
+// once, set up as after any open, and the command goes out once more. When
+// the read finds it gone, the exchange fails and the next one opens the
+// device again. While the device is missing, exchanges fail at once with
+// ComPorts::disconnectedText, and try to open it no more often than the
+// context's reopenInterval.
 bool Exchange(AdminContext& context, const LinkParameters& link, int delayMs, int timeoutMs);
 
 // LastCommand to entry i with its effective link parameters.

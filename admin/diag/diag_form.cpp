@@ -80,8 +80,8 @@ std::string DiagForm::readAnalogValue(int channel) {
 }
 
 void DiagForm::noteLinkError() {
-  // The first failure of the line names the cause (the adapter is gone);
-  // the exchanges after it only find the port closed.
+  // The first failure of the line names the cause; the exchanges after it
+  // fail for the same one (the adapter is still out).
   if (linkError_.empty()) linkError_ = context_.LastLinkError;
 }
 

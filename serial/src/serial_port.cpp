@@ -206,6 +206,12 @@ std::optional<std::uint8_t> SerialPort::readByte(std::chrono::milliseconds timeo
   }
 }
 
+bool SerialPort::hungUp() const {
+  if (fd_ < 0) return false;
+  pollfd p{fd_, 0, 0};  // a hang-up and an error are reported without asking
+  return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 std::size_t SerialPort::available() const {
   if (fd_ < 0) return 0;
   int count = 0;

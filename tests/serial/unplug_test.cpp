@@ -66,6 +66,7 @@ TEST_P(SerialUnplugTest, FailsAtOnceAndTheSameLinkWorksAfterReplugging) {
   auto port = SerialPort::open(link_);
   port.configure(9600);
   ASSERT_EQ(exchange(port, "$01M\r"), "!017213");
+  EXPECT_FALSE(port.hungUp());
 
   orvane::test::pullAdapter(net, 1, GetParam());
   Outcome failed = timedExchange(port, "$01M\r");
@@ -77,12 +78,14 @@ TEST_P(SerialUnplugTest, FailsAtOnceAndTheSameLinkWorksAfterReplugging) {
   EXPECT_LT(failed.took, kFailureLimit);
   RecordProperty("failureMs", static_cast<int>(failed.took.count()));
   EXPECT_FALSE(net.pluggedIn());
+  EXPECT_TRUE(port.hungUp()) << "the handle tells without sending";
 
   port.close();
   net.clearFaults();
   net.replug();
   auto again = SerialPort::open(link_);
   again.configure(9600);
+  EXPECT_FALSE(again.hungUp());
   EXPECT_EQ(exchange(again, "$01M\r"), "!017213");
 }
 

@@ -67,6 +67,11 @@ class SerialPort {
   // adapter is gone throws ("device disconnected").
   std::optional<std::uint8_t> readByte(std::chrono::milliseconds timeout);
 
+  // True when the line has hung up (the adapter is gone), found without
+  // waiting and without sending: a handle left over from an adapter that
+  // was pulled out while the line was idle.
+  bool hungUp() const;
+
   // Bytes waiting in the input queue.
   std::size_t available() const;
 

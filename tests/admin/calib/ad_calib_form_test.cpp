@@ -414,7 +414,7 @@ TEST_F(AdCalibTest, ASerialFailureLeavesTheWindowAndShowsOnItsLine) {
   walkTo("CJCBtn");
   network_->unplug();
   EXPECT_NO_THROW(execute("26.3"));
-  EXPECT_TRUE(text("LinkStatus").contains("device disconnected"))
+  EXPECT_TRUE(text("LinkStatus").contains(" is disconnected; plug the adapter back in"))
       << "the write that found the adapter gone: " << text("LinkStatus").toStdString();
   EXPECT_EQ(text("Temperature"), "*error*");
   EXPECT_TRUE(window_->isVisible());

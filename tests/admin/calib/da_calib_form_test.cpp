@@ -293,7 +293,7 @@ TEST_F(DaCalibTest, ASerialFailureLeavesTheWindowAndItStillCloses) {
   toStep4();
   network_->unplug();
   EXPECT_NO_THROW(click("TrimUpBtn"));
-  EXPECT_TRUE(text("LinkStatus").contains("device disconnected"))
+  EXPECT_TRUE(text("LinkStatus").contains(" is disconnected; plug the adapter back in"))
       << text("LinkStatus").toStdString();
   EXPECT_TRUE(window_->isVisible());
   EXPECT_NO_THROW(click("ExitBtn"));

@@ -13,6 +13,8 @@ AdminFixture::AdminFixture() {
   context_ = std::make_unique<AdminContext>(dir_.path().toStdString(), std::move(ui));
   // The simulator reads the line's rate at every frame: no settling needed.
   context_->baudSettlePause = std::chrono::milliseconds(0);
+  // A pulled adapter is looked for at every exchange, not once a second.
+  context_->reopenInterval = std::chrono::milliseconds(0);
   context_->exitMapFile = dir_.filePath(QStringLiteral("admin.map")).toStdString();
 }
 
@@ -36,6 +38,12 @@ void AdminFixture::mapCom(int com, const std::string& device) {
   for (const auto& [number, path] : portsConf_)
     text += "COM" + std::to_string(number) + "=" + path + "\n";
   writeConfigFile("ports.conf", text);
+}
+
+std::string AdminFixture::disconnectedText(int com) const {
+  return "COM" + std::to_string(com) + ": " + portsConf_.at(com) +
+         " is disconnected; plug the adapter back in or choose another port (Network > COM "
+         "Port...)";
 }
 
 void AdminFixture::openPort(int com) {

@@ -27,6 +27,8 @@ class AdminFixture : public ::testing::Test {
   sim::Network& startNetworkOnLink(std::vector<sim::ModuleState> modules, int com = 1);
   // Maps COM n to a device path in ports.conf (kept with earlier lines).
   void mapCom(int com, const std::string& device);
+  // What an exchange fails with while the adapter of mapped COM n is out.
+  std::string disconnectedText(int com = 1) const;
   // Makes COM n the open port of the context.
   void openPort(int com = 1);
   // Writes a file into the config directory.

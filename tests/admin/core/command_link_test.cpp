@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "protocol/frame.h"
 #include "tests/admin/core/admin_fixture.h"
 
 namespace orvane::admin {
@@ -288,18 +289,36 @@ TEST_F(CommandLinkTest, AReopenedPortIsSetUpAgainWhateverTheLineWasLeftAt) {
   EXPECT_EQ(ui_->paused, std::chrono::milliseconds(5)) << "the settle pause is paid once";
 }
 
-TEST_F(CommandLinkTest, ALineThatStreamsWithoutCarriageReturnEndsTheReadAt4096) {
+TEST_F(CommandLinkTest, ALineThatStreamsWithoutCarriageReturnEndsTheReadAtTheCap) {
   startNetwork({module("7213", 2)});
   openPort();
   setEntry(0, "7213", 2);
   network_->setFault(2, "$AAM", sim::FaultSpec{.reply = std::string(10000, 'x')});
   exchange(0, "$M", 2000);
   EXPECT_FALSE(context_->LastExchangeOK);
-  EXPECT_EQ(context_->LastReply.size(), kLongestReply);
+  EXPECT_EQ(context_->LastReply.size(), protocol::kReplyLengthCap);
   network_->clearFaults();
   exchange(0, "$M");
   EXPECT_EQ(context_->LastReply, "!027213")
       << "the rest of the stream is purged before the next command";
+}
+
+// Each character restarts the time-out, so only the length ends a reply
+// that trickles in without end.
+TEST_F(CommandLinkTest, AModuleThatTricklesWithoutCarriageReturnIsCutAtTheCap) {
+  startNetwork({module("7213", 2)});
+  openPort();
+  setEntry(0, "7213", 2);
+  constexpr int kGapMs = 5;
+  constexpr std::size_t kTrickled = 1000;  // 5 s of characters
+  network_->setFault(2, "$AAM",
+                     sim::FaultSpec{.charGapMs = kGapMs, .reply = std::string(kTrickled, 'x')});
+  const auto start = std::chrono::steady_clock::now();
+  exchange(0, "$M", 1000);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_FALSE(context_->LastExchangeOK);
+  EXPECT_EQ(context_->LastReply.size(), protocol::kReplyLengthCap) << "ended by its length";
+  EXPECT_LT(took, std::chrono::milliseconds(kGapMs * kTrickled / 2)) << "not by its end";
 }
 
 }  // namespace
