@@ -15,12 +15,6 @@
 
 namespace orvane::admin {
 
-namespace {
-
-const QString kCalibrationTitle = QStringLiteral("Calibration");
-
-}  // namespace
-
 AdCalibForm::AdCalibForm(AdminContext& context, QWidget* parent)
     : CalibForm(context, QStringLiteral("AdCalibForm"), QStringLiteral("Analog Input Calibration"),
                 QStringLiteral("Label4"), parent),
@@ -184,9 +178,9 @@ void AdCalibForm::execute() {
     executeColdJunction();
     return;
   }
-  // The module's reply is not shown: the user sees the calibration in the
-  // readings.
-  exchange('$', calibrationBody(kind_), context().ReplyTimeout);
+  if (!store(calibrationBody(kind_)))
+    tellNotConfirmed(kind_ == CalibrationKind::Offset ? QStringLiteral("the offset point")
+                                                      : QStringLiteral("the span point"));
 }
 
 void AdCalibForm::executeColdJunction() {
@@ -205,9 +199,12 @@ void AdCalibForm::executeColdJunction() {
                            kCalibrationTitle);
     return;
   }
-  exchange('$', *body, context().ReplyTimeout);
+  const bool stored = store(*body);
   context().ui().pause(context().cjcSettlePause);
   readTemperature();
+  // Said when the sequence is over, so that the pause before the read stays
+  // what it is.
+  if (!stored) tellNotConfirmed(QStringLiteral("the cold-junction offset"));
 }
 
 std::optional<float> AdCalibForm::readTemperature() {

@@ -1,16 +1,16 @@
 #include "admin/calib/calib_form.h"
 
-#include <algorithm>
-
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
+#include "admin/core/reply_fields.h"
 #include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 #include "protocol/numbers.h"
@@ -19,7 +19,8 @@ namespace orvane::admin {
 
 namespace {
 
-constexpr int kGuideWidth = 420;  // px: the guide texts wrap to a few lines
+constexpr int kGuideWidth = 420;          // px: the guide texts wrap to a few lines
+constexpr std::size_t kConfirmation = 3;  // "!AA"
 
 // The address in decimal and in hexadecimal: 255 gives "255 (FFH)".
 QString addressCaption(int address) {
@@ -80,6 +81,17 @@ void CalibForm::writeOnly(char lead, std::string_view body) {
 }
 
 const std::string& CalibForm::reply() const { return context_.LastReply; }
+
+bool CalibForm::store(std::string_view body) {
+  return replyValid(exchange('$', body, context_.ReplyTimeout), reply(), '!', kConfirmation);
+}
+
+void CalibForm::tellNotConfirmed(const QString& point) {
+  context_.ui().message(
+      this,
+      QStringLiteral("The module did not confirm %1; it may not have been stored.").arg(point),
+      kCalibrationTitle);
+}
 
 void CalibForm::beginAction() { linkStatus_->clear(); }
 

@@ -1,7 +1,8 @@
 // What both calibration windows share: the module's name and address, the
 // step number and its guide text, the buttons "< Back", "Next >" and "Exit",
-// the exchanges with the entry's effective link parameters, and a line that
-// shows a failure of the serial line itself.
+// the exchanges with the entry's effective link parameters, the check of
+// every stored point, and a line that shows a failure of the serial line
+// itself.
 //
 // Keyboard: Enter is NextBtn, the default button; Escape and the window's
 // close button are Exit.
@@ -20,6 +21,8 @@ namespace orvane::admin {
 
 class AdminContext;
 struct ModuleEntry;
+
+inline const QString kCalibrationTitle = QStringLiteral("Calibration");
 
 class CalibForm : public QDialog {
   Q_OBJECT
@@ -40,6 +43,13 @@ class CalibForm : public QDialog {
   // The same, written without waiting for the reply.
   void writeOnly(char lead, std::string_view body);
   const std::string& reply() const;
+  // "$AA" + body, a command that stores a calibration point ("$AA0", "$AA1",
+  // "$AA9+0055"), with the reply time-out: true when the module confirmed it
+  // with "!AA".
+  bool store(std::string_view body);
+  // Tells the user that the module did not confirm the point ("the 4 mA
+  // point"), so that nobody takes it as stored.
+  void tellNotConfirmed(const QString& point);
 
   // A button's action begins: the line shows no failure until one of its
   // exchanges fails on the serial line itself, and then the first one.

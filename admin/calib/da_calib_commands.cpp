@@ -2,6 +2,7 @@
 
 #include "admin/core/command_link.h"
 #include "admin/core/reply_fields.h"
+#include "protocol/catalogue.h"
 
 namespace orvane::admin {
 
@@ -11,6 +12,19 @@ constexpr std::size_t kConfigurationReply = 9;  // "!AATTCCFF"
 constexpr int kChecksumBit = 0x40;
 
 std::string address(int entryAddress) { return Hex2(static_cast<unsigned>(entryAddress)); }
+
+// The catalogue's range name with a blank before its unit, as a sentence
+// names it: "0 to 20mA" gives "0 to 20 mA".
+QString rangePhrase(int typeCode) {
+  QString phrase;
+  for (const char c : protocol::typeCodeNameTrimmed(typeCode)) {
+    const QChar character = QLatin1Char(c);
+    if (character.isLetter() && !phrase.isEmpty() && phrase.back().isDigit())
+      phrase += QLatin1Char(' ');
+    phrase += character;
+  }
+  return phrase;
+}
 
 }  // namespace
 
@@ -51,15 +65,27 @@ std::optional<std::string> savedConfiguration(bool exchangeOK, const std::string
 
 std::string switchBody(int entryAddress, const std::string& saved) {
   const bool checksum = (replyHex(saved, 4, 2) & kChecksumBit) != 0;
-  return address(entryAddress) + "30" + replyText(saved, 2, 2) + (checksum ? "40" : "00");
+  return address(entryAddress) + Hex2(kCalibrationRange) + replyText(saved, 2, 2) +
+         (checksum ? "40" : "00");
 }
 
-bool switchConfirmed(bool exchangeOK, const std::string& reply, int entryAddress) {
+bool configurationTaken(bool exchangeOK, const std::string& reply, int entryAddress) {
   return exchangeOK && reply == "!" + address(entryAddress);
 }
 
 std::string restoreBody(int entryAddress, const std::string& saved) {
   return address(entryAddress) + saved;
+}
+
+QString restoreFailureText(bool switchConfirmed, const std::string& saved) {
+  QString text =
+      QStringLiteral("The module's configuration could not be restored; it %1 in the %2 range.")
+          .arg(switchConfirmed ? QStringLiteral("is still") : QStringLiteral("may still be"),
+               rangePhrase(kCalibrationRange));
+  const QString savedRange = rangePhrase(static_cast<int>(replyHex(saved, 0, 2)));
+  if (!savedRange.isEmpty())
+    text += QStringLiteral(" It was in the %1 range when this window opened.").arg(savedRange);
+  return text;
 }
 
 }  // namespace orvane::admin

@@ -17,15 +17,25 @@ QString daGuideText(int step);
 // succeeded and the reply is "!" and 9 characters; nullopt otherwise.
 std::optional<std::string> savedConfiguration(bool exchangeOK, const std::string& reply);
 
-// After "%AA": the entry's address NN, range 30 (0 to 20mA), the saved baud
+// The range the points are trimmed and stored in: 0 to 20 mA.
+inline constexpr int kCalibrationRange = 0x30;
+
+// After "%AA": the entry's address NN, the calibration range, the saved baud
 // code CC and the format byte of engineering units with the saved checksum
 // bit ("0330" "06" "00", or "40" for a module with checksum, which would
 // refuse to lose it).
 std::string switchBody(int entryAddress, const std::string& saved);
-// The module moved to the range: "!" and NN came back.
-bool switchConfirmed(bool exchangeOK, const std::string& reply, int entryAddress);
+// The module took a configuration command (the switch or the restore): "!"
+// and NN came back.
+bool configurationTaken(bool exchangeOK, const std::string& reply, int entryAddress);
 // After "%AA": NN and the saved TTCCFF.
 std::string restoreBody(int entryAddress, const std::string& saved);
+
+// Why the window does not simply close when the restore was not confirmed:
+// the range the module still holds (certainly after a confirmed switch,
+// maybe after an unanswered one) and the range it had when the window
+// opened, both named as the catalogue names them ("0 to 20 mA").
+QString restoreFailureText(bool switchConfirmed, const std::string& saved);
 
 // After "#AA": the output at 4 mA and at 20 mA.
 inline constexpr std::string_view kDrive4mA = "04.000";

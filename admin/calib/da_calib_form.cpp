@@ -6,6 +6,7 @@
 
 #include "admin/calib/da_calib_commands.h"
 #include "admin/core/admin_context.h"
+#include "admin/core/ui_services.h"
 
 namespace orvane::admin {
 
@@ -46,7 +47,8 @@ void DaCalibForm::load() {
   if (const auto saved = savedConfiguration(read, reply())) {
     saved_ = *saved;
     const bool sent = exchange('%', switchBody(address, saved_), context().LongReplyTimeout);
-    switched_ = switchConfirmed(sent, reply(), address);
+    switched_ = configurationTaken(sent, reply(), address);
+    switchUnanswered_ = !sent;
   }
   // Points stored in another range would spoil it: without the switch the
   // window only trims.
@@ -55,7 +57,7 @@ void DaCalibForm::load() {
         this,
         QStringLiteral(
             "The module did not switch to its calibration range; nothing will be stored."),
-        QStringLiteral("Calibration"));
+        kCalibrationTitle);
   trimUpButton_->hide();
   trimDownButton_->hide();
   step_ = 1;
@@ -113,8 +115,11 @@ void DaCalibForm::onNextBtnClicked() {
     showStep();
     return;
   }
-  if (switched_) exchange('$', step_ == 4 ? kStore4mA : kStore20mA, context().ReplyTimeout);
-  if (step_ == kLastStep) {
+  const bool lastPoint = step_ == kLastStep;
+  if (switched_ && !store(lastPoint ? kStore20mA : kStore4mA))
+    tellNotConfirmed(lastPoint ? QStringLiteral("the 20 mA point")
+                               : QStringLiteral("the 4 mA point"));
+  if (lastPoint) {
     accept();
     return;
   }
@@ -134,7 +139,21 @@ void DaCalibForm::restore() {
   // Without a saved configuration there is nothing to give back; a bare
   // "%AANN" would only be refused.
   if (saved_.empty()) return;
-  exchange('%', restoreBody(entry().Address, saved_), context().LongReplyTimeout);
+  // A module left driving another range looks like a success: the user
+  // retries, or closes knowing it.
+  while (!moduleRestored()) {
+    const auto answer =
+        context().ui().message(this, restoreFailureText(switched_, saved_), kCalibrationTitle,
+                               QMessageBox::Retry | QMessageBox::Close);
+    if (answer != QMessageBox::Retry) return;
+  }
+}
+
+bool DaCalibForm::moduleRestored() {
+  const int address = entry().Address;
+  const bool sent = exchange('%', restoreBody(address, saved_), context().LongReplyTimeout);
+  // A module that refused the switch never left its configuration.
+  return configurationTaken(sent, reply(), address) || !(switched_ || switchUnanswered_);
 }
 
 }  // namespace orvane::admin

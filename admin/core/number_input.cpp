@@ -8,10 +8,14 @@ namespace orvane::admin {
 
 namespace {
 
+// Fixed notation always: the key filters of the number fields take no
+// exponent, so "5e-04" could not be edited. Room for the digits of any
+// double, the largest and the smallest alike.
 template <typename T>
 QString shortestText(T value, char decimalSeparator) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  char buffer[400];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   QString text = QString::fromLatin1(buffer, static_cast<int>(result.ptr - buffer));
   return text.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator));
 }

@@ -8,9 +8,10 @@
 
 namespace orvane::admin {
 
-// A value as the user reads it: the shortest text that reads back to the same
-// value, with the user's decimal separator (7.25 shows as "7,25" on a German
-// desktop). A single-precision value is written with the digits it holds.
+// A value as the user reads it and edits it: the shortest fixed-notation text
+// that reads back to the same value (0.0005, never 5e-04), with the user's
+// decimal separator (7.25 shows as "7,25" on a German desktop). A
+// single-precision value is written with the digits it holds.
 QString shownNumber(double value, char decimalSeparator);
 QString shownNumber(float value, char decimalSeparator);
 

@@ -15,19 +15,21 @@ struct Range {
   const char* span;
 };
 
-TEST(AdCalibReferences, EveryKindOfRangeHasItsZeroAndSpan) {
-  for (const Range& r : {Range{0x00, "0 mV", "+15 mV"},      Range{0x03, "0 mV", "+500 mV"},
-                         Range{0x04, "0 V", "+1 V"},         Range{0x05, "0 V", "+2.5 V"},
-                         Range{0x06, "0 mA", "+20 mA"},      Range{0x07, "0 mV", "0 mV"},
-                         Range{0x08, "0 mV", "+10 V"},       Range{0x09, "0 mV", "+5 V"},
-                         Range{0x0C, "0 mV", "+150 mV"},     Range{0x0D, "0 mA", "+20 mA"},
-                         Range{0x0F, "0 mV", "+55 mV"},      Range{0x11, "0 mV", "+78 mV"},
-                         Range{0x13, "0 mV", "+19.5 mV"},    Range{0x14, "0 mV", "+15 mV"},
-                         Range{0x16, "0 mV", "+39 mV"},      Range{0x20, "50 ohms", "200 ohms"},
-                         Range{0x22, "50 ohms", "200 ohms"}, Range{0x23, "50 ohms", "350 ohms"},
-                         Range{0x24, "50 ohms", "200 ohms"}, Range{0x27, "50 ohms", "350 ohms"},
-                         Range{0x28, "50 ohms", "350 ohms"}, Range{0x29, "50 ohms", "200 ohms"},
-                         Range{0x2A, "0 ohms", "60 ohms"}}) {
+TEST(AdCalibReferences, EveryRangeHasItsZeroAndSpan) {
+  const Range table[] = {
+      {0x00, "0 mV", "+15 mV"},      {0x01, "0 mV", "+50 mV"},      {0x02, "0 mV", "+100 mV"},
+      {0x03, "0 mV", "+500 mV"},     {0x04, "0 V", "+1 V"},         {0x05, "0 V", "+2.5 V"},
+      {0x06, "0 mA", "+20 mA"},      {0x07, "0 mV", "0 mV"},        {0x08, "0 mV", "+10 V"},
+      {0x09, "0 mV", "+5 V"},        {0x0A, "0 mV", "+1 V"},        {0x0B, "0 mV", "+500 mV"},
+      {0x0C, "0 mV", "+150 mV"},     {0x0D, "0 mA", "+20 mA"},      {0x0E, "0 mV", "+50 mV"},
+      {0x0F, "0 mV", "+55 mV"},      {0x10, "0 mV", "+30 mV"},      {0x11, "0 mV", "+78 mV"},
+      {0x12, "0 mV", "+25 mV"},      {0x13, "0 mV", "+19.5 mV"},    {0x14, "0 mV", "+15 mV"},
+      {0x15, "0 mV", "+55 mV"},      {0x16, "0 mV", "+39 mV"},      {0x20, "50 ohms", "200 ohms"},
+      {0x21, "50 ohms", "200 ohms"}, {0x22, "50 ohms", "200 ohms"}, {0x23, "50 ohms", "350 ohms"},
+      {0x24, "50 ohms", "200 ohms"}, {0x25, "50 ohms", "200 ohms"}, {0x26, "50 ohms", "200 ohms"},
+      {0x27, "50 ohms", "350 ohms"}, {0x28, "50 ohms", "350 ohms"}, {0x29, "50 ohms", "200 ohms"},
+      {0x2A, "0 ohms", "60 ohms"}};
+  for (const Range& r : table) {
     EXPECT_EQ(zeroValue(r.typeCode), QString::fromLatin1(r.zero)) << r.typeCode;
     EXPECT_EQ(spanValue(r.typeCode), QString::fromLatin1(r.span)) << r.typeCode;
   }

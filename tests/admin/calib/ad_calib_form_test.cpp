@@ -1,6 +1,7 @@
 // The analog input calibration window against the simulator: the steps and
 // what each shows, the offset and span commands and their effect on the
-// module's readings, and the cold-junction sequence with its failures.
+// module's readings, the cold-junction sequence with its failures, and the
+// points the module does not confirm.
 #include "admin/calib/ad_calib_form.h"
 
 #include <QApplication>
@@ -235,7 +236,7 @@ TEST_F(AdCalibTest, OffsetThenSpanCalibrateTheModuleAndExecuteRepeats) {
   EXPECT_EQ(reading(), "5") << "and the gain error";
   EXPECT_EQ(network_->state(5).calibrations.at("$1"), 2);
   EXPECT_EQ(network_->state(5).calibrations.at("$0"), 1);
-  EXPECT_TRUE(ui_->messages.empty()) << "no result is reported";
+  EXPECT_TRUE(ui_->messages.empty()) << "a confirmed point is not reported";
 }
 
 TEST_F(AdCalibTest, AChecksumModuleGetsItsFramesWithChecksum) {
@@ -271,6 +272,32 @@ TEST_F(AdCalibTest, TheColdJunctionWorkedCase) {
   EXPECT_EQ(reading(), "300") << "the thermocouple reads right";
   EXPECT_EQ(field("CJCInput").text(), "26.3");
   EXPECT_TRUE(ui_->messages.empty());
+}
+
+TEST_F(AdCalibTest, APointTheModuleDoesNotConfirmIsSaidAfterTheSameExchanges) {
+  const QString said = "The module did not confirm %1; it may not have been stored.";
+  startWorkedCase();
+  open<AdCalibForm>();
+  walkTo("OffsetBtn");
+  network_->setFault(1, "$AA1", fault(&sim::FaultSpec::silent));
+  EXPECT_EQ(sentBy([&] { click("NextBtn"); }), Frames{"$011"});
+  ASSERT_EQ(ui_->texts(), std::vector<QString>{said.arg("the offset point")});
+  EXPECT_EQ(ui_->messages[0].title, "Calibration");
+  click("BackBtn");
+  click("SpanBtn");
+  network_->setFault(1, "$AA0", fault(&sim::FaultSpec::refuseAll));
+  click("NextBtn");
+  EXPECT_EQ(ui_->texts().back(), said.arg("the span point"));
+
+  click("BackBtn");
+  click("CJCBtn");
+  network_->setFault(1, "$AA9+0055", fault(&sim::FaultSpec::silent));
+  ui_->paused = std::chrono::milliseconds(0);
+  EXPECT_EQ(sentBy([&] { execute("26.3"); }), (Frames{"$019+0000", "$013", "$019+0055", "$013"}));
+  EXPECT_EQ(ui_->paused, 2 * context_->cjcSettlePause) << "the pauses as ever";
+  EXPECT_EQ(text("Temperature"), "25.0") << "read after the offset that did not take";
+  EXPECT_EQ(ui_->texts().back(), said.arg("the cold-junction offset"));
+  EXPECT_EQ(ui_->messages.size(), 3u);
 }
 
 TEST_F(AdCalibTest, ATargetBelowTheReadingGivesAMinus) {

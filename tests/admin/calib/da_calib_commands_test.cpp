@@ -49,19 +49,28 @@ TEST(DaCalibConfiguration, TheSwitchKeepsTheBaudCodeAndTheChecksum) {
   EXPECT_EQ(switchBody(200, "32097F"), "C8300940");
 }
 
-TEST(DaCalibConfiguration, TheSwitchCountsOnlyWhenTheAddressCameBack) {
-  EXPECT_TRUE(switchConfirmed(true, "!03", 3));
-  EXPECT_TRUE(switchConfirmed(true, "!C8", 200));
-  EXPECT_FALSE(switchConfirmed(true, "?03", 3)) << "refused";
-  EXPECT_FALSE(switchConfirmed(false, "!03", 3)) << "cut off or a bad checksum";
-  EXPECT_FALSE(switchConfirmed(true, "!04", 3));
-  EXPECT_FALSE(switchConfirmed(true, "!03x", 3));
-  EXPECT_FALSE(switchConfirmed(true, "", 3));
+TEST(DaCalibConfiguration, TheSwitchOrRestoreCountsOnlyWhenTheAddressCameBack) {
+  EXPECT_TRUE(configurationTaken(true, "!03", 3));
+  EXPECT_TRUE(configurationTaken(true, "!C8", 200));
+  EXPECT_FALSE(configurationTaken(true, "?03", 3)) << "refused";
+  EXPECT_FALSE(configurationTaken(false, "!03", 3)) << "cut off or a bad checksum";
+  EXPECT_FALSE(configurationTaken(true, "!04", 3));
+  EXPECT_FALSE(configurationTaken(true, "!03x", 3));
+  EXPECT_FALSE(configurationTaken(true, "", 3));
 }
 
 TEST(DaCalibConfiguration, TheRestoreGivesBackWhatWasSaved) {
   EXPECT_EQ(restoreBody(3, "320600"), "03320600");
   EXPECT_EQ(restoreBody(0x1F, "310A42"), "1F310A42");
+}
+
+TEST(DaCalibConfiguration, AFailedRestoreNamesTheRangesAsASentenceWould) {
+  const QString held =
+      "The module's configuration could not be restored; it is still in the 0 "
+      "to 20 mA range.";
+  EXPECT_EQ(restoreFailureText(true, "330640"),
+            held + " It was in the +/- 10 V range when this window opened.");
+  EXPECT_EQ(restoreFailureText(true, "7F0600"), held) << "a range the catalogue does not name";
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The analog output calibration window against the simulator: the switch
 // to 0 to 20 mA, the walk through the two points with the trims, what the
-// module stores, and the one restore of its configuration however the
-// window is left.
+// module stores or does not confirm, and the one restore of its
+// configuration however the window is left, retried while the module does
+// not confirm it.
 #include "admin/calib/da_calib_form.h"
 
 #include <QTest>
@@ -172,6 +173,57 @@ TEST_F(DaCalibTest, EveryWayOutRestoresExactlyOnce) {
   EXPECT_EQ(network_->state(3).typeCode, 0x32);
 }
 
+TEST_F(DaCalibTest, TheSwitchAndTheRestoreWaitWithTheLongTimeOut) {
+  start({outOfTrim()});
+  useUnequalTimeouts(*context_);
+  network_->setFault(3, "%AA*", lateReply());
+  ui_->answers = {QMessageBox::Close};  // a restore read too early is not retried for ever
+  open<DaCalibForm>();
+  EXPECT_TRUE(ui_->messages.empty()) << "the switch was confirmed";
+  EXPECT_EQ(network_->state(3).typeCode, 0x30);
+  click("ExitBtn");
+  EXPECT_EQ(sent(), (Frames{"$032", "%0303300600", "%0303320600"}));
+  EXPECT_TRUE(ui_->messages.empty()) << "the restore was confirmed";
+  EXPECT_EQ(network_->state(3).typeCode, 0x32);
+}
+
+TEST_F(DaCalibTest, AnUnconfirmedRestoreKeepsTheWindowUntilRetryOrClose) {
+  const QString held =
+      "The module's configuration could not be restored; it %1 in the 0 to 20 mA range. It was in "
+      "the 0 to 10 V range when this window opened.";
+  const Frames restore{"%0303320600"};
+  start({outOfTrim()});
+  ui_->onMessage = [&] {
+    if (ui_->messages.back().buttons.testFlag(QMessageBox::Retry)) network_->clearFaults();
+  };
+
+  open<DaCalibForm>();
+  network_->setFault(3, "%AA*", fault(&sim::FaultSpec::refuseAll));
+  ui_->answers = {QMessageBox::Retry};
+  EXPECT_EQ(sentBy([&] { click("ExitBtn"); }), (Frames{restore[0], restore[0]}));
+  EXPECT_TRUE(closed());
+  ASSERT_EQ(ui_->texts(), std::vector<QString>{held.arg("is still")});
+  EXPECT_EQ(ui_->messages[0].title, "Calibration");
+  EXPECT_EQ(ui_->messages[0].buttons, QMessageBox::Retry | QMessageBox::Close);
+  EXPECT_EQ(network_->state(3).typeCode, 0x32) << "restored by the retry";
+
+  open<DaCalibForm>();
+  network_->setFault(3, "%AA*", fault(&sim::FaultSpec::silent));
+  ui_->answers = {QMessageBox::Close};
+  EXPECT_EQ(sentBy([&] { click("ExitBtn"); }), restore);
+  EXPECT_TRUE(closed());
+  EXPECT_EQ(network_->state(3).typeCode, 0x30) << "Close leaves it as it is";
+  EXPECT_TRUE(sentBy([&] { window_->close(); }).empty());
+  EXPECT_EQ(ui_->texts(), std::vector<QString>{held.arg("is still")}) << "said once";
+
+  network_->modify(3, [](sim::ModuleState& m) { m.typeCode = 0x32; });
+  network_->setFault(3, "%AA*", fault(&sim::FaultSpec::silent));
+  ui_->answers = {QMessageBox::Ok, QMessageBox::Close};
+  open<DaCalibForm>();
+  click("ExitBtn");
+  EXPECT_EQ(ui_->texts().back(), held.arg("may still be")) << "the switch went unanswered too";
+}
+
 TEST_F(DaCalibTest, WithoutASavedConfigurationNothingIsRestored) {
   start({outOfTrim()});
   network_->setFault(3, "$AA2", {.silent = true});
@@ -202,6 +254,7 @@ TEST_F(DaCalibTest, ASilentModuleIsToldOnceAndNothingIsStored) {
 TEST_F(DaCalibTest, ARefusedSwitchStoresNothingButRestores) {
   auto quad = simModule("7347", 4);  // +/- 10V only: it refuses 0 to 20 mA
   start({quad});
+  ui_->answers = {QMessageBox::Ok, QMessageBox::Close};  // a restore is never retried for ever
   open<DaCalibForm>();
   EXPECT_EQ(sent(), (Frames{"$042", "%0404300600"}));
   EXPECT_EQ(ui_->texts(),
@@ -209,11 +262,28 @@ TEST_F(DaCalibTest, ARefusedSwitchStoresNothingButRestores) {
                                  "be stored."});
   toStep4();
   EXPECT_EQ(sentBy([&] { click("NextBtn"); }), Frames{"#0420.000"});
+  network_->setFault(4, "%AA*", fault(&sim::FaultSpec::silent));
   EXPECT_EQ(sentBy([&] { click("NextBtn"); }), Frames{"%0404330600"});
   EXPECT_FALSE(network_->state(4).calibrations.contains("$0"));
   EXPECT_FALSE(network_->state(4).calibrations.contains("$1"));
   EXPECT_EQ(network_->state(4).typeCode, 0x33);
-  EXPECT_EQ(ui_->messages.size(), 1u);
+  EXPECT_EQ(ui_->messages.size(), 1u) << "an unanswered restore of a module that never left";
+}
+
+TEST_F(DaCalibTest, APointTheModuleDoesNotConfirmIsSaidAndTheWalkGoesOn) {
+  const QString said = "The module did not confirm %1; it may not have been stored.";
+  start({outOfTrim()});
+  open<DaCalibForm>();
+  toStep4();
+  network_->setFault(3, "$AA0", fault(&sim::FaultSpec::silent));
+  EXPECT_EQ(sentBy([&] { click("NextBtn"); }), (Frames{"$030", "#0320.000"}))
+      << "the same exchanges as ever";
+  ASSERT_EQ(ui_->texts(), std::vector<QString>{said.arg("the 4 mA point")});
+  EXPECT_EQ(ui_->messages[0].title, "Calibration");
+  network_->setFault(3, "$AA1", fault(&sim::FaultSpec::refuseAll));
+  EXPECT_EQ(sentBy([&] { click("NextBtn"); }), (Frames{"$031", "%0303320600"}));
+  EXPECT_EQ(ui_->texts().back(), said.arg("the 20 mA point"));
+  EXPECT_TRUE(closed());
 }
 
 TEST_F(DaCalibTest, BackFromStep5DrivesThe4mAPointAgain) {
@@ -296,9 +366,12 @@ TEST_F(DaCalibTest, ASerialFailureLeavesTheWindowAndItStillCloses) {
   EXPECT_TRUE(text("LinkStatus").contains(" is disconnected; plug the adapter back in"))
       << text("LinkStatus").toStdString();
   EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(ui_->messages.empty()) << "a trim is not checked";
+  ui_->answers = {QMessageBox::Close};
   EXPECT_NO_THROW(click("ExitBtn"));
   EXPECT_TRUE(closed());
-  EXPECT_TRUE(ui_->messages.empty());
+  ASSERT_EQ(ui_->messages.size(), 1u) << "the module was left in 0 to 20 mA";
+  EXPECT_TRUE(ui_->messages[0].text.contains("could not be restored"));
 }
 
 }  // namespace

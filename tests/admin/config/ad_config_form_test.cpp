@@ -125,6 +125,18 @@ TEST_F(AdConfigTest, RefusedConfigurationStillSendsTheMaskAndCompletes) {
   EXPECT_EQ(context_->ModuleList[0].TypeCode, 0x09);
 }
 
+TEST_F(AdConfigTest, ConfigurationCommandsWaitWithTheLongTimeOut) {
+  startModule();
+  useUnequalTimeouts(*context_);
+  network_->setFault(3, "%AA*", lateReply());
+  network_->setFault(3, "$AA5*", lateReply());
+  open<AdConfigForm>();
+  list("InputRange").setCurrentIndex(0);
+  clickOK();
+  EXPECT_EQ(ui_->texts(), std::vector<QString>{"Change configuration complete."});
+  EXPECT_EQ(context_->ModuleList[0].TypeCode, 0x08);
+}
+
 TEST_F(AdConfigTest, ThreeChannelModelShowsThreeRowsAndSendsThreeBits) {
   auto m = simModule("7226", 2);
   m.typeCode = 0x24;  // the second "Pt, +/- 100C"
@@ -138,6 +150,20 @@ TEST_F(AdConfigTest, ThreeChannelModelShowsThreeRowsAndSendsThreeBits) {
   clickOK();
   EXPECT_EQ(sent(), (std::vector<std::string>{"$026", "$02507"}))
       << "no configuration command for a range that did not change";
+}
+
+TEST_F(AdConfigTest, TheDataFormatAloneChangedSendsTheConfiguration) {
+  auto m = simModule("7226", 2);
+  m.typeCode = 0x20;
+  m.channelMask = 0x07;
+  start({m});
+  open<AdConfigForm>();
+  ASSERT_EQ(list("DataFormat").itemText(1).trimmed(), "Ohms");
+  list("DataFormat").setCurrentIndex(1);
+  clickOK();
+  EXPECT_EQ(sent(), (std::vector<std::string>{"$026", "%0202200603", "$02507"}));
+  EXPECT_EQ(context_->ModuleList[0].DataFormat, 3);
+  EXPECT_EQ(network_->state(2).format, 3);
 }
 
 TEST_F(AdConfigTest, UnreadableMaskIsSentOnlyWhenTheUserSetARow) {

@@ -407,6 +407,15 @@ TEST_F(MultiConfigCommaTest, OneCommaFiveGoesOutAsPlusZeroOnePointFive) {
   EXPECT_EQ(network_->state(5).alarmHigh, 1.5);
 }
 
+TEST_F(MultiConfigCommaTest, ASmallLimitShowsInFixedNotationAndStaysUntouched) {
+  startModule().AlarmLow = 0.0005f;
+  open<MultiConfigForm>();
+  EXPECT_EQ(field("LowAlarm").text(), "0,0005") << "never 5e-04, which the key filter refuses";
+  clickOK();
+  EXPECT_TRUE(ui_->messages.empty()) << "read back as the entry's own value";
+  EXPECT_TRUE(sent().empty());
+}
+
 TEST_F(MultiConfigTest, OpenedFromTheMainWindowTheRowFollowsTheNewAddress) {
   registerConfigWindows(context_->windows);
   OrvaneForm form(*context_);

@@ -85,6 +85,19 @@ TEST_F(N69ConfigTest, LoadShowsTheEntryAndTheDirectionsReadFromTheModule) {
   }
 }
 
+TEST_F(N69ConfigTest, AChecksumModuleLoadsItsBoxCheckedAndKeepsItsChecksum) {
+  auto m = simModule("7469", 0x0E, 3, true);
+  m.portDirections = 0x0A;
+  start({m});
+  open<N69ConfigForm>();
+  EXPECT_TRUE(control<QCheckBox>("ChecksumBox").isChecked());
+  clickOK();
+  ASSERT_EQ(sent().size(), 2u) << "$AA6 and $AASMM";
+  for (const std::string& frame : sent()) EXPECT_NE(frame[0], '%') << "nothing changed";
+  EXPECT_TRUE(network_->state(0x0E).checksum);
+  EXPECT_EQ(ui_->texts(), std::vector<QString>{"Change configuration complete."});
+}
+
 TEST_F(N69ConfigTest, OkWithoutChangeSendsOnlyTheDirectionsAndCompletes) {
   startModule(0x0A);
   open<N69ConfigForm>();

@@ -1,6 +1,7 @@
 // Simulated modules and faults for the orvadmin tests.
 #pragma once
 
+#include "admin/core/admin_context.h"
 #include "sim/network.h"
 
 namespace orvane::admin::testing {
@@ -18,5 +19,14 @@ inline sim::FaultSpec fault(bool sim::FaultSpec::*flag) {
   spec.*flag = true;
   return spec;
 }
+
+// Reply time-outs far apart (the fixtures have them equal), so that a test
+// sees which one a command waits with: a lateReply() misses the short one by
+// far and makes the long one with room to spare on a loaded machine.
+inline void useUnequalTimeouts(AdminContext& context) {
+  context.ReplyTimeout = 150;
+  context.LongReplyTimeout = 1500;
+}
+inline sim::FaultSpec lateReply() { return {.delayMs = 300}; }
 
 }  // namespace orvane::admin::testing

@@ -10,6 +10,7 @@ namespace orvane::admin::testing {
 QMessageBox::StandardButton TestUi::message(QWidget*, const QString& text, const QString& title,
                                             QMessageBox::StandardButtons buttons) {
   messages.push_back({text, title, buttons});
+  if (onMessage) onMessage();
   if (!answers.empty()) {
     const auto answer = answers.front();
     answers.pop_front();

@@ -50,6 +50,8 @@ class TestUi : public UiServices {
   std::function<void()> onYield;
   // Called at every blocking pause (the settle pause after a baud change).
   std::function<void()> onPause;
+  // Called at every message box, before it is answered.
+  std::function<void()> onMessage;
 
   int beeps = 0;
   int yields = 0;

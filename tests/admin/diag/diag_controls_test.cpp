@@ -1,13 +1,17 @@
-// The lamp and the scroll-bar binding the diagnostic windows are built of.
+// The lamp, the scroll-bar binding and the poll timer the diagnostic windows
+// are built of.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "admin/diag/lamp.h"
+#include "admin/diag/poll_timer.h"
 #include "admin/diag/scroll_binding.h"
 
 namespace orvane::admin {
@@ -65,6 +69,26 @@ TEST(ScrollBinding, ADragShowsEveryStepButSendsOnlyWhereItSettles) {
   EXPECT_EQ(settled, (std::vector<int>{3000, 3320, 120}));
   QTest::keyClick(&bar, Qt::Key_End);
   EXPECT_EQ(settled.back(), 32000);
+}
+
+TEST(PollTimer, ATickLongerThanTheIntervalLeavesAPauseAndPollingGoesOn) {
+  using Clock = std::chrono::steady_clock;
+  QWidget window;
+  std::vector<Clock::time_point> starts, ends;
+  PollTimer timer(window, [&] {
+    starts.push_back(Clock::now());
+    // The first tick waits for a slow module, past the interval.
+    if (starts.size() == 1) std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    ends.push_back(Clock::now());
+  });
+  timer.setInterval(30, true);
+  window.show();
+  timer.start();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return starts.size() >= 3; }, 3000))
+      << "polling stopped after " << starts.size() << " ticks";
+  ASSERT_GE(starts.size(), 2u);
+  EXPECT_GE(starts[1] - ends[0], std::chrono::milliseconds(15))
+      << "the user's events get their turn between ticks";
 }
 
 }  // namespace

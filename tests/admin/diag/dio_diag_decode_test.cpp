@@ -74,6 +74,7 @@ TEST(DioDiagDecode, SingleOutputCommands) {
   EXPECT_EQ(dioOutputBody("476", 7, 0), "1700");
   EXPECT_EQ(dioOutputBody("472", 0, 1), "1001");
   EXPECT_EQ(dioOutputBody("458", 7, 1), "L71");
+  EXPECT_EQ(dioOutputBody("458", 8, 1), "H01") << "the first line of the high byte";
   EXPECT_EQ(dioOutputBody("458", 9, 1), "H11");
   EXPECT_EQ(dioOutputBody("458", 9, 0), "H10");
   EXPECT_EQ(dioOutputBody("458", 14, 1), "H61");
