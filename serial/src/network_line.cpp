@@ -1,5 +1,7 @@
 #include "network_line.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -19,6 +21,8 @@ constexpr std::size_t kReceiveChunk = 4096;
 // stops sending cannot hold them.
 constexpr int kDrainBatches = 64;
 
+constexpr std::size_t kLastWordsLength = 80;
+
 }  // namespace
 
 NetworkLine::NetworkLine(std::string url, const NetworkLineName& name)
@@ -29,6 +33,7 @@ NetworkLine::~NetworkLine() { close(); }
 void NetworkLine::close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  lostBy_ = 0;
   input_.clear();
 }
 
@@ -36,29 +41,70 @@ void NetworkLine::requireOpen() const {
   if (fd_ < 0) throw SerialError(device_ + ": the port is not open");
 }
 
-void NetworkLine::disconnected(std::string_view cause) const {
-  throw DeviceDisconnected(device_ + ": " + std::string(cause) + ": device disconnected");
+void NetworkLine::disconnected(const std::string& cause) const {
+  throw DeviceDisconnected(device_ + ": " + cause + ": device disconnected");
 }
 
-bool NetworkLine::receiveSome(Clock::time_point deadline) {
+// A server that turns a connection away says why before it closes it (ser2net:
+// "Port already in use"): that text, quoted, in place of a reply.
+std::string NetworkLine::lastWords() const {
+  std::string text;
+  for (char c : input_) {
+    if (c == '\r' || c == '\n') {
+      if (!text.empty() && text.back() != ' ') text += ' ';
+    } else if (c >= ' ' && c <= '~' && text.size() < kLastWordsLength) {
+      text += c;
+    }
+  }
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text.empty() ? "" : " (\"" + text + "\")";
+}
+
+// A device server sends a confirmation and the reply that follows it as two
+// small segments; with Nagle on its side the reply waits until we acknowledge
+// the confirmation, which a delayed acknowledgement holds back for 40 ms. The
+// kernel leaves quick acknowledgement again by itself, so it is asked for
+// after every read.
+void NetworkLine::acknowledgeAtOnce() {
+  const int on = 1;
+  ::setsockopt(fd_, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+}
+
+NetworkLine::Receipt NetworkLine::receiveSome(Clock::time_point deadline) {
   const int events = pollUntil(fd_, POLLIN, deadline);
   if (events < 0) throw SerialError(device_ + ": read failed: " + errorText(errno));
-  if (events == 0) return false;
+  if (events == 0) return Receipt::Nothing;
   char buffer[kReceiveChunk];
-  const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
-  if (n == 0) disconnected("the server closed the connection");
-  if (n < 0) {
-    if (errno == EINTR || errno == EAGAIN) return true;
-    disconnected(networkErrorText(errno));
+  const ssize_t n = ::recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
+  if (n < 0 && (errno == EINTR || errno == EAGAIN)) return Receipt::Bytes;
+  if (n <= 0) {
+    lostBy_ = n == 0 ? EPIPE : errno;
+    return Receipt::Lost;
   }
+  acknowledgeAtOnce();
   received(std::string_view(buffer, static_cast<std::size_t>(n)));
-  return true;
+  return Receipt::Bytes;
+}
+
+void NetworkLine::takeWhatArrived() {
+  for (int batch = 0; batch < kDrainBatches && receiveSome(Clock::now()) == Receipt::Bytes;
+       ++batch) {
+  }
+}
+
+void NetworkLine::lost() const {
+  const bool closed = lostBy_ == EPIPE || lostBy_ == ECONNRESET;
+  disconnected((closed ? "the server closed the connection" : networkErrorText(lostBy_)) +
+               lastWords());
 }
 
 bool NetworkLine::receiveUntil(const std::function<bool()>& done, Clock::time_point deadline) {
   requireOpen();
-  while (!done())
-    if (!receiveSome(deadline)) return done();
+  while (!done()) {
+    const Receipt receipt = receiveSome(deadline);
+    if (receipt == Receipt::Lost) lost();
+    if (receipt == Receipt::Nothing) return done();
+  }
   return true;
 }
 
@@ -75,22 +121,18 @@ std::optional<std::uint8_t> NetworkLine::readByte(std::chrono::milliseconds time
 
 std::size_t NetworkLine::available() {
   if (fd_ < 0) return 0;
-  for (int batch = 0; batch < kDrainBatches && receiveSome(Clock::now()); ++batch) {
-  }
+  takeWhatArrived();
   return input_.size();
 }
 
+// A lost connection is not reported here: the next read or write does.
 void NetworkLine::discardInput() {
   if (fd_ < 0) return;
-  try {
-    available();
-  } catch (const SerialError&) {
-    // The connection is gone: the next read or write says so.
-  }
+  takeWhatArrived();
   input_.clear();
 }
 
-bool NetworkLine::sendAll(std::string_view bytes, Clock::time_point deadline) {
+NetworkLine::Sending NetworkLine::send(std::string_view bytes, Clock::time_point deadline) {
   requireOpen();
   while (!bytes.empty()) {
     const ssize_t n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -99,21 +141,30 @@ bool NetworkLine::sendAll(std::string_view bytes, Clock::time_point deadline) {
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno != EAGAIN) disconnected(networkErrorText(errno));
+    if (n < 0 && errno != EAGAIN) {
+      lostBy_ = errno;
+      return Sending::Lost;
+    }
     const int events = pollUntil(fd_, POLLOUT, deadline);
     if (events < 0) throw SerialError(device_ + ": write failed: " + errorText(errno));
-    if (events == 0) return false;
+    if (events == 0) return Sending::TimedOut;
   }
-  return true;
+  return Sending::Done;
+}
+
+bool NetworkLine::sendAll(std::string_view bytes, Clock::time_point deadline) {
+  const Sending sending = send(bytes, deadline);
+  if (sending == Sending::Lost) {
+    // What the server said before it closed the connection is still waiting
+    // to be read.
+    takeWhatArrived();
+    lost();
+  }
+  return sending == Sending::Done;
 }
 
 void NetworkLine::sendQuietly(std::string_view bytes) {
-  if (fd_ < 0) return;
-  try {
-    sendAll(bytes, Clock::now() + name_.timeout);
-  } catch (const SerialError&) {
-    // As in discardInput: the next read or write reports the lost connection.
-  }
+  if (fd_ >= 0) send(bytes, Clock::now() + name_.timeout);
 }
 
 bool NetworkLine::write(std::string_view data, std::chrono::milliseconds timeout) {

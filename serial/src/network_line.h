@@ -50,13 +50,24 @@ class NetworkLine : public Line {
   std::deque<char> input_;
 
  private:
-  // Takes one batch of what the server sent; false when nothing came before
-  // the deadline.
-  bool receiveSome(Clock::time_point deadline);
-  [[noreturn]] void disconnected(std::string_view cause) const;
+  enum class Receipt { Bytes, Nothing, Lost };
+  enum class Sending { Done, TimedOut, Lost };
+
+  // Takes one batch of what the server sent, waiting until the deadline.
+  Receipt receiveSome(Clock::time_point deadline);
+  // Takes what has arrived, without waiting.
+  void takeWhatArrived();
+  Sending send(std::string_view bytes, Clock::time_point deadline);
+  void acknowledgeAtOnce();
+  [[noreturn]] void lost() const;
+  [[noreturn]] void disconnected(const std::string& cause) const;
+  std::string lastWords() const;
 
   int fd_ = -1;
   std::string device_;
+  // Why the connection was lost (EPIPE when the server closed it); 0 while
+  // it stands.
+  int lostBy_ = 0;
 };
 
 // socket://HOST:PORT: raw bytes both ways; the device server's port runs at

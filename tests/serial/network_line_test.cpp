@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "device_server.h"
+#include "line_exchange.h"
 #include "serial/config_dir.h"
 #include "serial/line.h"
 
@@ -21,18 +22,8 @@ using test::telnetBytes;
 
 constexpr auto kReplyTimeout = 2s;
 
-// As the products do it: purge, write, read up to the CR with a time-out
-// that restarts with every character. Nullopt on a time-out.
-std::optional<std::string> exchange(Line& line, const std::string& frame,
-                                    std::chrono::milliseconds timeout = kReplyTimeout) {
-  line.purge();
-  if (!line.write(frame, timeout)) return std::nullopt;
-  std::string reply;
-  while (auto byte = line.readByte(timeout)) {
-    if (*byte == '\r') return reply;
-    reply += static_cast<char>(*byte);
-  }
-  return std::nullopt;
+std::optional<std::string> exchange(Line& line, const std::string& frame) {
+  return test::exchange(line, frame, kReplyTimeout);
 }
 
 std::string errorOf(const std::function<void()>& action) {
