@@ -3,7 +3,6 @@
 #include "serial/serial_port.h"
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -13,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "serial/config_dir.h"
 
