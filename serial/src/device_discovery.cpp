@@ -9,6 +9,8 @@
 #include <string_view>
 #include <utility>
 
+#include "serial/line_name.h"
+
 namespace orvane::serial {
 
 namespace {
@@ -127,6 +129,11 @@ SerialDevice describeDevicePath(const fs::path& path, const DeviceRoots& roots,
                                 const AccessCheck& mayOpen) {
   SerialDevice device;
   device.path = path;
+  if (isUrl(path.native())) {
+    device.network = true;
+    device.present = device.mayOpen = !networkLineNameProblem(path.native());
+    return device;
+  }
   std::error_code ec;
   device.isLink = fs::is_symlink(fs::symlink_status(path, ec));
   const fs::path target = canonicalOrEmpty(path);

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "poll_wait.h"
 #include "serial/config_dir.h"
 #include "serial/error_text.h"
 #include "serial/permission_advice.h"
@@ -50,18 +51,6 @@ std::string causeText(int error, const std::string& device) {
       return "device disconnected";
     default:
       return errorText(error);
-  }
-}
-
-int pollFor(int fd, short events, std::chrono::milliseconds timeout) {
-  pollfd p{fd, events, 0};
-  const auto deadline = Clock::now() + timeout;
-  for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    int wait = left.count() > 0 ? static_cast<int>(left.count()) : 0;
-    int n = ::poll(&p, 1, wait);
-    if (n >= 0) return n == 0 ? 0 : p.revents;
-    if (errno != EINTR) return -1;
   }
 }
 
@@ -175,9 +164,8 @@ bool SerialPort::write(std::string_view data, std::chrono::milliseconds timeout)
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) fail("write failed", errno);
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) return false;
-    int events = pollFor(fd_, POLLOUT, left);
+    if (Clock::now() >= deadline) return false;
+    int events = pollUntil(fd_, POLLOUT, deadline);
     if (events < 0) fail("write failed", errno);
     if (events & (POLLERR | POLLHUP)) fail("write failed", EIO);
   }
@@ -186,7 +174,7 @@ bool SerialPort::write(std::string_view data, std::chrono::milliseconds timeout)
 
 bool SerialPort::waitReadable(std::chrono::milliseconds timeout) {
   if (fd_ < 0) throw SerialError(device_ + ": the port is not open");
-  int events = pollFor(fd_, POLLIN, timeout);
+  int events = pollUntil(fd_, POLLIN, Clock::now() + timeout);
   if (events < 0) fail("read failed", errno);
   if (events & POLLIN) return true;
   if (events & (POLLERR | POLLHUP | POLLNVAL)) fail("read failed", EIO);
@@ -212,7 +200,7 @@ bool SerialPort::hungUp() const {
   return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
-std::size_t SerialPort::available() const {
+std::size_t SerialPort::available() {
   if (fd_ < 0) return 0;
   int count = 0;
   if (::ioctl(fd_, FIONREAD, &count) != 0) return 0;

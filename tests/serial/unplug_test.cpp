@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "line_exchange.h"
 #include "serial/config_dir.h"
 #include "serial/serial_port.h"
 #include "sim/network.h"
@@ -22,18 +23,8 @@ constexpr auto kReplyTimeout = 500ms;
 // A failure must come from the hang-up, well before a time-out could end it.
 constexpr auto kFailureLimit = kReplyTimeout + 200ms;
 
-// One exchange as a product does it: write the frame, read up to the CR with
-// a time-out that restarts with every character. Nullopt when the exchange
-// failed without an exception (a refused write or a time-out).
 std::optional<std::string> exchange(SerialPort& port, const std::string& frame) {
-  port.purge();
-  if (!port.write(frame, kReplyTimeout)) return std::nullopt;
-  std::string reply;
-  while (auto byte = port.readByte(kReplyTimeout)) {
-    if (*byte == '\r') return reply;
-    reply += static_cast<char>(*byte);
-  }
-  return std::nullopt;
+  return orvane::test::exchange(port, frame, kReplyTimeout);
 }
 
 struct Outcome {

@@ -50,6 +50,10 @@ struct SerialDevice {
   // A ttyS with a UART behind it.
   bool uart = false;
   bool mayOpen = false;
+  // A line on a device server, named by a URL (see line_name.h): present and
+  // open to everyone when the URL is well formed; whether the server answers
+  // shows only when the line is opened.
+  bool network = false;
 };
 
 std::vector<SerialDevice> discoverSerialDevices(const DeviceRoots& roots = {},
@@ -57,7 +61,7 @@ std::vector<SerialDevice> discoverSerialDevices(const DeviceRoots& roots = {},
 
 // The same facts for any path (one ports.conf names, one the user typed): a
 // missing path is not present; a link is followed; a node of the /dev root
-// gets what sysfs knows about it.
+// gets what sysfs knows about it. A URL is not looked for in the file system.
 SerialDevice describeDevicePath(const std::filesystem::path& path, const DeviceRoots& roots = {},
                                 const AccessCheck& mayOpen = userMayOpen);
 
