@@ -131,6 +131,15 @@ extern "C" {
 #define OV_PARITY_ODD 1u
 #define OV_PARITY_EVEN 2u
 
+/* Module families of OV_GetModelInfo. */
+#define OV_FAMILY_DIGITAL_IO 0u
+#define OV_FAMILY_MULTI_FUNCTION 1u /* analog input with alarms and event counter */
+#define OV_FAMILY_ANALOG_OUTPUT 2u
+#define OV_FAMILY_ANALOG_INPUT 3u
+#define OV_FAMILY_COUNTER 4u /* counter/frequency */
+#define OV_FAMILY_CONVERTER 5u
+#define OV_FAMILY_UNKNOWN 6u
+
 /* A module's configuration: read by OV_GetConfig, sent by OV_SetConfig. */
 typedef struct OV_ModuleConfig {
   uint16_t address;    /* 0..255 */
@@ -164,6 +173,14 @@ typedef struct OV_ConverterConfig {
  * when the line settings cannot be applied (the port then stays open). */
 ORVIO_API uint16_t OV_InitialComm(uint16_t port, uint16_t baudCode, uint16_t dataBits,
                                   uint16_t parity, uint16_t reserved);
+/* Sets the baud rate of an open port (baudCode: OV_BAUD_*), keeping its
+ * parity. The port stays open and claimed, so no other program takes it
+ * between two rates; the library makes no pause: a program that needs the
+ * line to settle after a change waits itself. OV_BAD_BAUD_CODE for a code
+ * outside 3..10, OV_IO_ERROR when the port is not open or the adapter is
+ * gone, OV_LINE_SETTINGS_FAILED when the line refuses the rate (the port
+ * stays open at its former rate). Since version 1.2 (package 4.01). */
+ORVIO_API uint16_t OV_SetBaudRate(uint16_t port, uint16_t baudCode);
 /* Closes the port of the slot; OV_LINE_SETTINGS_FAILED when it is not open. */
 ORVIO_API uint16_t OV_ReleaseComm(uint16_t port);
 /* The reply time-out of the slot in milliseconds (negative counts as 0). */
@@ -186,6 +203,19 @@ ORVIO_API uint16_t OV_SendCommand(uint16_t port, const char* command, char* repl
  * paths); a null text or size 0 writes nothing. Does not change the text.
  * OV_REFUSED for a port above 23. Since version 1.1 (package 4.01). */
 ORVIO_API uint16_t OV_GetErrorText(uint16_t port, char* text, uint16_t size);
+
+/* ---- The module catalogue (no port, no exchange) ------------------------ */
+
+/* The family (OV_FAMILY_*) and the number of analog input channels (0, 1, 3
+ * or 8) of a model name as OV_GetModuleName reports it ("7213", "7213D",
+ * "8213"); a name not in the catalogue is OV_FAMILY_UNKNOWN with 0 channels.
+ * A null output is skipped; a null name is OV_REFUSED. Since version 1.2. */
+ORVIO_API uint16_t OV_GetModelInfo(const char* modelName, uint16_t* family, uint16_t* channels);
+/* The range name ("+/- 10V", "T/C Type K"; 30 bytes) and unit ("mV", "V",
+ * "mA", "C", "ohms"; 30 bytes) of a type code in a data format (0..3: RTD
+ * ranges read in ohms in format 3). Both are empty for a code without them
+ * (the digital modules' 0x40). A null output is skipped. Since version 1.2. */
+ORVIO_API uint16_t OV_GetTypeInfo(uint16_t typeCode, uint16_t dataFormat, char* name, char* unit);
 
 /* ---- Identity, configuration and supervision -------------------------- */
 

@@ -23,6 +23,8 @@ struct PortSlot {
   std::optional<serial::SerialPort> line;
   std::int16_t timeoutMs = 100;
   bool checksum = false;
+  // The parity the line was opened with; a change of rate keeps it.
+  serial::Parity parity = serial::Parity::None;
   std::string deviceOverride;  // set by OV_SetPortName; empty: ports.conf decides
   // What the last call on this port found wrong, empty after a call that
   // succeeded (OV_GetErrorText). A fixed buffer, so that no text outlives

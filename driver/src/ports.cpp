@@ -57,11 +57,36 @@ uint16_t OV_InitialComm(uint16_t port, uint16_t baudCode, uint16_t dataBits, uin
     } catch (const std::exception& error) {
       return refusedOpen(slot, port, error.what());
     }
+    slot.parity = static_cast<serial::Parity>(parity);
     try {
-      slot.line->configure(kBaudRates[baudCode - kFirstBaudCode],
-                           static_cast<serial::Parity>(parity));
+      slot.line->configure(kBaudRates[baudCode - kFirstBaudCode], slot.parity);
     } catch (const serial::SerialError& error) {
       noteFailure(slot, port, std::string(error.what()) + " (the port stays open: release it)");
+      return OV_LINE_SETTINGS_FAILED;
+    }
+    return OV_SUCCESS;
+  });
+}
+
+uint16_t OV_SetBaudRate(uint16_t port, uint16_t baudCode) {
+  if (port >= kPortCount) return OV_REFUSED;
+  if (baudCode < kFirstBaudCode || baudCode > kLastBaudCode)
+    return refuse(port, OV_BAD_BAUD_CODE,
+                  format("baud-rate code %u is outside 3..10; the line was not changed", baudCode));
+  return withSlot(port, [&](Library&, PortSlot& slot) -> uint16_t {
+    if (!slot.line) {
+      noteFailure(slot, port, "the port is not open");
+      return OV_IO_ERROR;
+    }
+    // The port stays open and claimed: no other program can take it between
+    // two rates, and the modem lines stay as they are.
+    try {
+      slot.line->configure(kBaudRates[baudCode - kFirstBaudCode], slot.parity);
+    } catch (const serial::DeviceDisconnected& error) {
+      noteFailure(slot, port, serialText(error));
+      return OV_IO_ERROR;
+    } catch (const serial::SerialError& error) {
+      noteFailure(slot, port, error.what());
       return OV_LINE_SETTINGS_FAILED;
     }
     return OV_SUCCESS;

@@ -18,16 +18,14 @@ void pause(int delayMs) {
   if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
 }
 
-// The serial layer names the device and the cause; a line that is gone will
-// not come back by itself, and the library does not reopen it.
+}  // namespace
+
 std::string serialText(const serial::SerialError& error) {
   std::string text = error.what();
   if (dynamic_cast<const serial::DeviceDisconnected*>(&error))
     text += " (release the port and open it again once the adapter is back)";
   return text;
 }
-
-}  // namespace
 
 bool fitsCommandBuffer(std::string_view command, bool checksum) {
   bool withDigits = checksum && !protocol::isAddressZero(command);
