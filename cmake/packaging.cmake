@@ -2,7 +2,8 @@
 # "cpack -G DEB" makes of them:
 #   liborvio1     liborvio.so.1 (component runtime)
 #   liborvio-dev  header, liborvio.so, orvio.pc, CMake package, examples, reference (dev)
-#   orvane-tools  orvadmin, orvsim, desktop entry, icon, manual pages, guide (tools)
+#   orvane-tools  orvadmin, orvctl, orvsim, desktop entry, icon, bash completion,
+#                 manual pages, guide (tools)
 # Every package carries the licence (copyright) and the changelog in its
 # documentation folder. The packages are made from a tree configured with
 # CMAKE_INSTALL_PREFIX=/usr (scripts/package).
@@ -37,7 +38,7 @@ function(_orvane_gzip source output)
   set(_compressed ${_compressed} ${output} PARENT_SCOPE)
 endfunction()
 
-set(_man_pages orvadmin.1 orvsim.1 orvio.3)
+set(_man_pages orvadmin.1 orvctl.1 orvsim.1 orvio.3)
 foreach(page IN LISTS _man_pages)
   _orvane_gzip(${PROJECT_SOURCE_DIR}/docs/man/${page} ${_staged}/${page}.gz)
 endforeach()
@@ -48,7 +49,8 @@ if(TARGET orvadmin)
   install(FILES ${_staged}/orvadmin.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
 endif()
-install(FILES ${_staged}/orvsim.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
+install(FILES ${_staged}/orvsim.1.gz ${_staged}/orvctl.1.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
 install(FILES ${_staged}/orvio.3.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man3 COMPONENT dev)
 
 # The licence in the form Debian reads (copyright), from the one LICENSE.
@@ -74,7 +76,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/c ${PROJECT_SOURCE_DIR}/example
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 set(_doc_tools ${CMAKE_INSTALL_DATADIR}/doc/${_pkg_tools})
-foreach(document orvadmin.md serial-ports.md network-files.md)
+foreach(document orvadmin.md orvctl.md serial-ports.md network-files.md)
   if(EXISTS ${PROJECT_SOURCE_DIR}/docs/${document})
     install(FILES ${PROJECT_SOURCE_DIR}/docs/${document} DESTINATION ${_doc_tools} COMPONENT tools)
   endif()
@@ -146,7 +148,11 @@ through a COM port or a USB-serial adapter: network search, configuration
 dialogs, live diagnostics, a multi-module monitor, calibration, and a
 terminal with batch files.
 .
-orvsim simulates a network of modules on a pseudo-terminal, so that orvadmin
+orvctl does the same from the command line, for scripts and headless
+gateways: scan the line, read inputs, write outputs, configure a module,
+watch it, send raw commands, with text, JSON or CSV output.
+.
+orvsim simulates a network of modules on a pseudo-terminal, so that the tools
 and programs using liborvio can be tried without hardware.")
 
 include(CPack)

@@ -4,7 +4,9 @@
 // rate.
 #include <unistd.h>
 
-#include <iostream>
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
 #include <set>
 #include <sstream>
 
@@ -31,8 +33,11 @@ std::vector<long> baudList(const std::string& text) {
   std::vector<long> rates;
   std::stringstream list(text);
   std::string item;
-  while (std::getline(list, item, ','))
-    if (!item.empty()) rates.push_back(baudArgument(item));
+  while (std::getline(list, item, ',')) {
+    if (item.empty()) continue;
+    const long rate = baudArgument(item);
+    if (std::find(rates.begin(), rates.end(), rate) == rates.end()) rates.push_back(rate);
+  }
   if (rates.empty()) throw UsageError("scan: --baud needs a list of rates such as 9600,19200");
   return rates;
 }

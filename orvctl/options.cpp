@@ -22,39 +22,50 @@ OutputFormat setFormat(OutputFormat current, OutputFormat wanted) {
   return wanted;
 }
 
+// Takes the global option at argv[i] and its value; false when it is none.
+bool takeGlobal(const std::vector<std::string>& argv, std::size_t& i, Invocation& inv) {
+  const std::string& arg = argv[i];
+  if (arg == "-h" || arg == "--help") {
+    inv.help = true;
+  } else if (arg == "--version") {
+    inv.version = true;
+  } else if (arg == "-p") {
+    inv.global.port = takeValue(argv, i);
+  } else if (arg == "-b") {
+    inv.global.baudRate = baudArgument(takeValue(argv, i));
+  } else if (arg == "-t") {
+    inv.global.timeoutMs = integerArgument(takeValue(argv, i), 1, 32767, "-t");
+  } else if (arg == "--checksum") {
+    inv.global.checksum = true;
+  } else if (arg == "--json") {
+    inv.global.format = setFormat(inv.global.format, OutputFormat::Json);
+  } else if (arg == "--csv") {
+    inv.global.format = setFormat(inv.global.format, OutputFormat::Csv);
+  } else if (arg == "--trace") {
+    inv.global.traceFile = takeValue(argv, i);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Invocation parseInvocation(const std::vector<std::string>& argv) {
   Invocation inv;
-  std::size_t i = 0;
-  for (; i < argv.size() && isOption(argv[i]); ++i) {
-    const std::string& arg = argv[i];
-    if (arg == "-h" || arg == "--help") {
-      inv.help = true;
-    } else if (arg == "--version") {
-      inv.version = true;
-    } else if (arg == "-p") {
-      inv.global.port = takeValue(argv, i);
-    } else if (arg == "-b") {
-      inv.global.baudRate = baudArgument(takeValue(argv, i));
-    } else if (arg == "-t") {
-      inv.global.timeoutMs = integerArgument(takeValue(argv, i), 1, 32767, "-t");
-    } else if (arg == "--checksum") {
-      inv.global.checksum = true;
-    } else if (arg == "--json") {
-      inv.global.format = setFormat(inv.global.format, OutputFormat::Json);
-    } else if (arg == "--csv") {
-      inv.global.format = setFormat(inv.global.format, OutputFormat::Csv);
-    } else if (arg == "--trace") {
-      inv.global.traceFile = takeValue(argv, i);
-    } else {
-      throw UsageError("unknown option " + arg);
-    }
+  for (std::size_t i = 0; i < argv.size(); ++i) {
+    // The global options may also follow the command, except where the
+    // command has one of the same name.
+    const bool commandsOwn = inv.command == "config" && argv[i] == "--checksum";
+    if (!commandsOwn && takeGlobal(argv, i, inv)) continue;
+    if (!inv.command.empty())
+      inv.args.push_back(argv[i]);
+    else if (isOption(argv[i]))
+      throw UsageError("unknown option " + argv[i]);
+    else
+      inv.command = argv[i];
   }
-  if (inv.help || inv.version) return inv;
-  if (i == argv.size()) throw UsageError("no command given");
-  inv.command = argv[i];
-  inv.args.assign(argv.begin() + static_cast<std::ptrdiff_t>(i) + 1, argv.end());
+  if (!inv.help && !inv.version && inv.command.empty()) throw UsageError("no command given");
   return inv;
 }
 
@@ -122,6 +133,9 @@ long baudArgument(const std::string& text) {
 const char* usageText() {
   return R"(usage: orvctl [-p PORT] [-b BAUD] [-t MS] [--checksum] [--json | --csv]
               [--trace FILE] COMMAND [ARGS]
+
+The options may also follow the command (but "config --checksum on|off" is
+the command's).
 
 Drives Orvane remote I/O modules on an RS-485/RS-422 line through liborvio.
 

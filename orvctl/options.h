@@ -1,6 +1,6 @@
-// The command line: the options before the command, the command, and the
-// command's own arguments. Every mistake is a UsageError with one line that
-// says what is wrong.
+// The command line: the global options (before or after the command), the
+// command, and the command's own arguments. Every mistake is a UsageError
+// with one line that says what is wrong.
 #pragma once
 
 #include <optional>

@@ -1,6 +1,7 @@
 #include "port.h"
 
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "numbers.h"
@@ -25,14 +26,19 @@ std::string advice(std::uint16_t status) {
   }
 }
 
-}  // namespace
-
-std::uint16_t slotOf(const std::string& portName) {
+// The number of "COMn" (any case), nullopt for any other name.
+std::optional<long> comNumber(const std::string& portName) {
   const bool com = portName.size() > 3 && (portName[0] == 'C' || portName[0] == 'c') &&
                    (portName[1] == 'O' || portName[1] == 'o') &&
                    (portName[2] == 'M' || portName[2] == 'm');
-  if (!com) return kPathSlot;
-  const auto number = integerIn(portName.substr(3), 0, 999);
+  if (!com) return std::nullopt;
+  return integerIn(portName.substr(3), 0, 999);
+}
+
+}  // namespace
+
+std::uint16_t slotOf(const std::string& portName) {
+  const auto number = comNumber(portName);
   if (!number) return kPathSlot;
   if (*number >= kSlotCount)
     throw UsageError("port " + portName +
@@ -42,10 +48,11 @@ std::uint16_t slotOf(const std::string& portName) {
 
 Port::Port(const GlobalOptions& options)
     : slot_(slotOf(options.port)),
+      named_(!comNumber(options.port)),
       baudRate_(options.baudRate),
       timeoutMs_(static_cast<int>(options.timeoutMs)) {
   if (!options.traceFile.empty()) ::setenv("ORVANE_TRACE", options.traceFile.c_str(), 1);
-  if (slot_ == kPathSlot) OV_SetPortName(slot_, options.port.c_str());
+  if (named_) OV_SetPortName(slot_, options.port.c_str());
   OV_TimeOut(slot_, static_cast<int16_t>(timeoutMs_));
   setChecksum(options.checksum);
   if (std::uint16_t status = open()) {
@@ -66,7 +73,7 @@ std::string Port::errorText() const {
   OV_GetErrorText(slot_, text, sizeof text);
   // Slot 0 stands for the device the user named, and the text names it next.
   const std::string slotZero = "port 0: ";
-  if (slot_ == kPathSlot && std::string_view(text).substr(0, slotZero.size()) == slotZero)
+  if (named_ && std::string_view(text).substr(0, slotZero.size()) == slotZero)
     return text + slotZero.size();
   return text;
 }

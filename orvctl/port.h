@@ -65,6 +65,7 @@ class Port {
   std::uint16_t open();
 
   std::uint16_t slot_;
+  bool named_;  // a device path or URL in slot 0, not a COM number
   long baudRate_;
   int timeoutMs_;
 };

@@ -74,9 +74,12 @@ expect_files liborvio-dev usr/include/orvio.h $lib/liborvio.so $lib/pkgconfig/or
   $lib/cmake/orvio/orvioConfig.cmake $lib/cmake/orvio/orvioTargets.cmake \
   usr/share/doc/liborvio-dev/orvio.md usr/share/doc/liborvio-dev/examples/c/orvio_scan.c \
   usr/share/doc/liborvio-dev/examples/python/orvio_scan.py usr/share/man/man3/orvio.3.gz
-expect_files orvane-tools usr/bin/orvadmin usr/bin/orvsim usr/share/applications/orvadmin.desktop \
+expect_files orvane-tools usr/bin/orvadmin usr/bin/orvsim usr/bin/orvctl \
+  usr/share/applications/orvadmin.desktop \
   usr/share/icons/hicolor/scalable/apps/orvadmin.svg usr/share/man/man1/orvadmin.1.gz \
-  usr/share/man/man1/orvsim.1.gz usr/share/doc/orvane-tools/orvadmin.md \
+  usr/share/man/man1/orvsim.1.gz usr/share/man/man1/orvctl.1.gz \
+  usr/share/bash-completion/completions/orvctl usr/share/doc/orvane-tools/orvctl.md \
+  usr/share/doc/orvane-tools/orvadmin.md \
   usr/share/doc/orvane-tools/serial-ports.md usr/share/doc/orvane-tools/examples/networks/small-plant.json
 if contents liborvio1 | grep -q 'liborvio\.so$'; then fail "the development link is in liborvio1"; fi
 
@@ -91,10 +94,11 @@ sed 's/^/packages:   /' "$tmp/lintian.out"
 # --- the unpacked files at work ---
 root=$tmp/root
 for p in liborvio1 liborvio-dev orvane-tools; do dpkg-deb -x "$(deb $p)" "$root"; done
-for binary in $root/usr/bin/orvadmin $root/usr/bin/orvsim $root/$lib/liborvio.so.1; do
+for binary in $root/usr/bin/orvadmin $root/usr/bin/orvsim $root/usr/bin/orvctl $root/$lib/liborvio.so.1; do
   if readelf -d "$binary" | grep -Eq 'RPATH|RUNPATH'; then fail "$binary keeps a run path"; fi
 done
 [ "$("$root/usr/bin/orvsim" --version)" = "orvsim $version" ] || fail "orvsim --version: $("$root/usr/bin/orvsim" --version)"
+[ "$("$root/usr/bin/orvctl" --version)" = "orvctl $version" ] || fail "orvctl --version: $("$root/usr/bin/orvctl" --version)"
 grep -qx 'Exec=orvadmin' "$root/usr/share/applications/orvadmin.desktop" || fail "the desktop entry does not start orvadmin"
 
 orvsim_line "$root/usr/bin/orvsim" "$tmp/line" "$tmp/orvsim.log" || fail "the unpacked orvsim did not start"
@@ -118,6 +122,18 @@ for program in "$tmp/orvio_scan" "$tmp/example-cmake/orvio_scan"; do
   grep -Eq '^[1-9][0-9]* module\(s\) found$' "$tmp/scan.out" || fail "$program found no module: $(cat "$tmp/scan.out")"
   echo "packages: the C example built with $how: $(tail -n 1 "$tmp/scan.out")"
 done
+
+# orvctl from the package, through the unpacked liborvio1, on COM1 of ports.conf.
+LD_LIBRARY_PATH=$root/$lib ldd "$root/usr/bin/orvctl" | grep -q "$root/$lib/liborvio.so.1" ||
+  fail "orvctl did not load the unpacked liborvio"
+LD_LIBRARY_PATH=$root/$lib "$root/usr/bin/orvctl" -p COM1 --csv scan --to 3 >"$tmp/orvctl.out" ||
+  fail "orvctl scan failed: $(cat "$tmp/orvctl.out")"
+[ "$(grep -c '^[1-3],' "$tmp/orvctl.out")" -eq 3 ] || fail "orvctl found not the modules 1 to 3: $(cat "$tmp/orvctl.out")"
+echo "packages: the unpacked orvctl finds the modules 1 to 3"
+# The completion is a bash script that registers itself for orvctl.
+bash -c "complete() { [ \"\$*\" = '-F _orvctl orvctl' ] && echo registered; }; _init_completion() { :; }
+  source '$root/usr/share/bash-completion/completions/orvctl'" | grep -qx registered ||
+  fail "the bash completion does not register itself for orvctl"
 
 # orvadmin reads COM.CFG, opens COM1 and, when its window first comes up,
 # asks for the search range: the Search dialog on the screen is the sign.

@@ -27,7 +27,7 @@ struct InvocationCase {
   std::size_t args = 1;
 };
 
-TEST(OrvctlOptions, GlobalOptionsComeBeforeTheCommand) {
+TEST(OrvctlOptions, GlobalOptionsComeBeforeOrAfterTheCommand) {
   const InvocationCase cases[] = {
       {{"info", "1"}, nullptr},
       {{"-p", "/dev/ttyUSB0", "-b", "115200", "-t", "250", "--json", "info", "1"},
@@ -44,15 +44,25 @@ TEST(OrvctlOptions, GlobalOptionsComeBeforeTheCommand) {
        OutputFormat::Csv,
        "scan",
        2},
-      // After the command an option is the command's.
-      {{"config", "5", "--checksum", "on"},
+      // The global options may follow the command, but config has its own
+      // --checksum.
+      {{"scan", "--baud", "9600,19200", "--json", "-p", "COM2"},
+       nullptr,
+       "COM2",
+       9600,
+       100,
+       OutputFormat::Json,
+       "scan",
+       2},
+      {{"config", "5", "--checksum", "on", "--csv"},
        nullptr,
        "COM1",
        9600,
        100,
-       OutputFormat::Text,
+       OutputFormat::Csv,
        "config",
        3},
+      {{"scan", "--frm", "3"}, nullptr, "COM1", 9600, 100, OutputFormat::Text, "scan", 2},
       {{}, "no command given"},
       {{"-b", "300", "info", "1"}, "baud rate 300 is none of 1200"},
       {{"-b"}, "-b needs a value"},
