@@ -119,6 +119,17 @@ std::optional<std::uint8_t> NetworkLine::readByte(std::chrono::milliseconds time
   return byte;
 }
 
+bool NetworkLine::hungUp() const {
+  if (fd_ < 0) return false;
+  if (lostBy_ != 0) return true;
+  pollfd p{fd_, POLLIN | POLLRDHUP, 0};
+  if (::poll(&p, 1, 0) <= 0) return false;
+  if ((p.revents & (POLLHUP | POLLRDHUP | POLLERR | POLLNVAL)) != 0) return true;
+  // Readable with nothing to read: the end of the stream.
+  char byte = 0;
+  return (p.revents & POLLIN) != 0 && ::recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+}
+
 std::size_t NetworkLine::available() {
   if (fd_ < 0) return 0;
   takeWhatArrived();

@@ -21,6 +21,9 @@ class NetworkLine : public Line {
   std::optional<std::uint8_t> readByte(std::chrono::milliseconds timeout) override;
   std::size_t available() override;
   bool waitReadable(std::chrono::milliseconds timeout) override;
+  // The server closed the connection or it broke: found without waiting,
+  // also while data the server sent before is still unread.
+  bool hungUp() const override;
   void close() override;
 
  protected:
