@@ -62,6 +62,9 @@ class NetworkLine : public Line {
   void takeWhatArrived();
   Sending send(std::string_view bytes, Clock::time_point deadline);
   void acknowledgeAtOnce();
+  // Reads and drops what the server still sends until it ends the
+  // connection or the deadline passed.
+  void awaitServerEnd(Clock::time_point deadline);
   [[noreturn]] void lost() const;
   [[noreturn]] void disconnected(const std::string& cause) const;
   std::string lastWords() const;
