@@ -92,7 +92,7 @@ PortDevicesForm::PortDevicesForm(AdminContext& context, serial::DeviceRoots root
 void PortDevicesForm::buildControls() {
   auto* intro = new QLabel(
       QStringLiteral("The device of each COM port. Choose a device found on this computer, type "
-                     "any path, or name a line on a device server (Network line...); an empty "
+                     "any path, or name a line on a device server (Network line…); an empty "
                      "field uses the default."),
       this);
   intro->setWordWrap(true);
@@ -141,7 +141,7 @@ void PortDevicesForm::buildControls() {
   ok->setDefault(true);
   auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
   cancel->setObjectName(QStringLiteral("CancelBtn"));
-  auto* network = new QPushButton(QStringLiteral("&Network line..."), this);
+  auto* network = new QPushButton(QStringLiteral("&Network line…"), this);
   network->setObjectName(QStringLiteral("NetworkLineBtn"));
   // The field that had the focus tells which COM port the line is for.
   network->setFocusPolicy(Qt::NoFocus);

@@ -1,7 +1,7 @@
 // The Devices dialog of the COM Port dialog: which device each of COM1 to
 // COM8 is, chosen from the serial devices found on the machine, typed as
 // any path (a simulator link, a socat bridge) or named as a line on a
-// device server (Network line..., or a URL typed into the field). OK writes
+// device server (Network line…, or a URL typed into the field). OK writes
 // ports.conf, refusing a URL that is not well formed; Cancel leaves it
 // alone. The lists follow devices plugged in or pulled out while the dialog
 // is open.

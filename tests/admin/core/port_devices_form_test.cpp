@@ -302,6 +302,7 @@ TEST_F(PortDevicesFormTest, NetworkLineTakesAWellFormedUrlForTheComWithTheFocus)
     }
     return dialog.result();
   };
+  EXPECT_EQ(control<QPushButton>(*form, "NetworkLineBtn")->text(), "&Network line…");
   click(*form, "NetworkLineBtn");
   EXPECT_EQ(chosenCom, "COM3");
   std::vector<QString> refusals;
