@@ -18,6 +18,11 @@ std::string_view trimmedCommand(std::string_view text) {
   return text;
 }
 
+// The rate of a BaudCode; 9600 for a code outside 0..7.
+int rateOf(int baudCode) {
+  return baudCode >= 0 && baudCode <= 7 ? protocol::baudRateOf(baudCode) : 9600;
+}
+
 char charAt(const std::string& text, std::size_t position) {
   return position < text.size() ? text[position] : '\0';
 }
@@ -38,13 +43,33 @@ void sendCommand(AdminContext& context, const LinkParameters& link) {
 
 }  // namespace
 
+int fixedSpeedBaudCode(const AdminContext& context, int port) {
+  const auto& flags = context.portSetting(port).SearchFlags;
+  for (int code = 0; code < kBaudCodeCount; ++code)
+    if (flags[static_cast<std::size_t>(code)] == 1) return code;
+  return kInitBaudCode;
+}
+
+std::string fixedSpeedText(int port, int baudRate) {
+  return "COM" + std::to_string(port) +
+         " is a network line at a fixed speed; commands go out at its speed, not at " +
+         std::to_string(baudRate) + " bps";
+}
+
 void SetPortBaud(AdminContext& context, int port, int baudCode) {
   if (port < 1 || port > kComPortCount)
     throw serial::SerialError("COM" + std::to_string(port) + ": no such port");
   auto& current = context.PortBaudCode.at(static_cast<std::size_t>(port - 1));
+  if (context.OrvComm.fixedSpeed(port)) {
+    const int speed = fixedSpeedBaudCode(context, port);
+    if (current != speed) context.OrvComm.port(port).configure(rateOf(speed));
+    current = speed;
+    if (rateOf(baudCode) != rateOf(speed))
+      context.LastLinkNote = fixedSpeedText(port, rateOf(baudCode));
+    return;
+  }
   if (baudCode == current) return;
-  const int rate = baudCode >= 0 && baudCode <= 7 ? protocol::baudRateOf(baudCode) : 9600;
-  context.OrvComm.port(port).configure(rate, serial::Parity::None);
+  context.OrvComm.port(port).configure(rateOf(baudCode), serial::Parity::None);
   current = baudCode;
   context.ui().pause(context.baudSettlePause);
 }
@@ -90,6 +115,7 @@ bool Exchange(AdminContext& context, const LinkParameters& link, int delayMs, in
     context.LastExchangeOK = false;
     context.LastLinkError = text;
   };
+  context.LastLinkNote.clear();
   try {
     sendCommand(context, link);
     context.LastExchangeOK =

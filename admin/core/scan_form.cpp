@@ -67,6 +67,10 @@ void ScanForm::onFormActivate() {
   hooks.appendRow = [this](int entryIndex) { emit moduleFound(entryIndex); };
   hooks.yield = [this] { context_.ui().yield(); };
   hooks.stopRequested = [this] { return stopRequested_; };
+  // Said before the scan, so that the one rate shown while it runs is no
+  // surprise.
+  if (const auto note = fixedSpeedSearchNote(context_))
+    context_.ui().message(this, QString::fromLocal8Bit(note->c_str()), QStringLiteral("Search"));
   running_ = true;
   const ScanOutcome outcome = runNetworkScan(context_, hooks);
   running_ = false;

@@ -71,6 +71,6 @@ bool fitsCommandBuffer(std::string_view command, bool checksum);
 // The serial layer's text, which names the device and the cause; a line that
 // is gone will not come back by itself, and the library does not reopen it,
 // so its text says what to do.
-std::string serialText(const serial::SerialError& error);
+std::string serialText(const serial::SerialError& error, const serial::Line& line);
 
 }  // namespace orvane::driver
