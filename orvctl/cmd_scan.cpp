@@ -102,7 +102,12 @@ struct Found {
 bool scanRate(Context& context, const ScanRange& range, long rate, StopSignals& stop,
               ScanProgress& progress, Found& found) {
   Port& port = context.port();
-  port.setBaudRate(rate);
+  // A line at a fixed speed runs at its own rate whatever is asked.
+  const std::string note = port.setBaudRate(rate);
+  if (!note.empty()) {
+    progress.clear();
+    context.err << "orvctl: " << note << '\n';
+  }
   if (stop.waitFor(std::chrono::milliseconds(range.settleMs))) return false;
   for (int address = range.from; address <= range.to; ++address) {
     if (stop.stopped()) return false;

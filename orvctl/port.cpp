@@ -95,10 +95,11 @@ void Port::setTimeout(int milliseconds) {
   OV_TimeOut(slot_, static_cast<int16_t>(milliseconds > 32767 ? 32767 : milliseconds));
 }
 
-void Port::setBaudRate(long rate) {
+std::string Port::setBaudRate(long rate) {
   const std::uint16_t status = OV_SetBaudRate(slot_, *baudCodeOf(rate));
   if (status != OV_SUCCESS) throw Failure(kExitPort, errorText());
   baudRate_ = rate;
+  return errorText();
 }
 
 bool Port::reopen() {

@@ -56,7 +56,9 @@ class Port {
   void setChecksum(bool on);
   void setTimeout(int milliseconds);
   // The line's rate, the port kept open; a Failure when it cannot be set.
-  void setBaudRate(long rate);
+  // What the library noted when it took the rate as it was (a network line
+  // at a fixed speed), else empty.
+  std::string setBaudRate(long rate);
   // Releases the port and opens it again, as after a pulled adapter; true
   // when it is open.
   bool reopen();

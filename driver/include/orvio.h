@@ -193,7 +193,10 @@ ORVIO_API uint16_t OV_InitialComm(uint16_t port, uint16_t baudCode, uint16_t dat
  * line to settle after a change waits itself. OV_BAD_BAUD_CODE for a code
  * outside 3..10, OV_IO_ERROR when the port is not open or the adapter is
  * gone, OV_LINE_SETTINGS_FAILED when the line refuses the rate (the port
- * stays open at its former rate). Since version 1.2 (package 4.01). */
+ * stays open at its former rate). An rfc2217:// line sets its server's rate;
+ * a socket:// line stays at the rate it was first opened with: OV_SUCCESS,
+ * with a note in OV_GetErrorText, as OV_InitialComm. Since version 1.2
+ * (package 4.01). */
 ORVIO_API uint16_t OV_SetBaudRate(uint16_t port, uint16_t baudCode);
 /* Closes the port of the slot; OV_LINE_SETTINGS_FAILED when it is not open. */
 ORVIO_API uint16_t OV_ReleaseComm(uint16_t port);
