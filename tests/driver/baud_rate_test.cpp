@@ -1,13 +1,9 @@
-// OV_SetBaudRate: the rate of an open port changes without letting it go, on
-// a pseudo-terminal and on the lines of a device server.
-#include <stdlib.h>
-
+// OV_SetBaudRate: the rate of an open port changes without letting it go
+// (the lines of a device server: ser2net_test.cpp).
 #include <chrono>
-#include <filesystem>
 #include <string>
 
 #include "driver_fixture.h"
-#include "ser2net_server.h"
 
 namespace orvane::driver::test {
 namespace {
@@ -74,58 +70,6 @@ TEST_F(BaudRateTest, ABadCodeOrAClosedPortIsRefusedAndTheLineKeepsItsRate) {
     char name[30] = "";
     EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_SUCCESS) << "the line left 9600";
   }
-}
-
-// Through the real ser2net: over RFC 2217 the server's line takes the new
-// rate; a raw TCP line stays at its server's speed and says so.
-class BaudRateNetworkLineTest : public DriverTest {
- protected:
-  void SetUp() override {
-    if (orvane::test::Ser2net::program().empty())
-      GTEST_SKIP() << "ser2net is not installed (Debian package ser2net, which scripts/setup "
-                      "installs)";
-    char pattern[] = "/tmp/orvio-baud-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    sim::NetworkOptions options;
-    options.linkPath = (dir_ / "line").string();
-    net =
-        std::make_unique<sim::Network>(std::vector{module("7213", 1), at19200("7231", 5)}, options);
-    server_ = std::make_unique<orvane::test::Ser2net>(options.linkPath, dir_);
-    server_->start();
-    OV_TimeOut(kPort, 700);  // a module that is not meant to answer costs this
-  }
-  void TearDown() override {
-    OV_ReleaseComm(kPort);
-    server_.reset();
-    DriverTest::TearDown();
-    if (!dir_.empty()) std::filesystem::remove_all(dir_);
-  }
-
-  std::filesystem::path dir_;
-  std::unique_ptr<orvane::test::Ser2net> server_;
-};
-
-// Opens the line at 9600, changes it to 19200 and asks the module that
-// should answer then; the note is part of the text the change leaves.
-void changeRate(const std::string& url, uint16_t answering, const std::string& note) {
-  ASSERT_EQ(OV_SetPortName(kPort, url.c_str()), OV_SUCCESS);
-  ASSERT_EQ(OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS)
-      << errorText(kPort);
-  ASSERT_EQ(OV_SetBaudRate(kPort, OV_BAUD_19200), OV_SUCCESS) << errorText(kPort);
-  EXPECT_NE(errorText(kPort).find(note), std::string::npos) << errorText(kPort);
-  EXPECT_EQ(note.empty(), errorText(kPort).empty()) << errorText(kPort);
-  char name[30] = "";
-  EXPECT_EQ(OV_GetModuleName(kPort, answering, name), OV_SUCCESS) << errorText(kPort);
-  EXPECT_STREQ(name, answering == 5 ? "7231" : "7213");
-}
-
-TEST_F(BaudRateNetworkLineTest, AnRfc2217LineSetsTheServersLineToTheNewRate) {
-  changeRate(server_->rfc2217Url(), 5, "");
-}
-
-TEST_F(BaudRateNetworkLineTest, ARawTcpLineKeepsTheServersSpeedAndSaysSo) {
-  changeRate(server_->socketUrl(), 1, "stays at 9600 bps, the rate it was first opened with");
 }
 
 }  // namespace

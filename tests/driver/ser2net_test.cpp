@@ -106,5 +106,33 @@ TEST_F(OrvioSer2netTest, ARawTcpLineStaysAtTheRateItWasFirstOpenedWith) {
   }
 }
 
+// OV_SetBaudRate on the open line: over RFC 2217 the server's line takes the
+// new rate, a raw TCP line keeps its server's speed and says so.
+TEST_F(OrvioSer2netTest, AChangeOfRateReachesTheServerOverRfc2217Only) {
+  const struct {
+    std::string url;
+    uint16_t answering;  // at 19200
+    std::string note;
+  } lines[] = {
+      {server_->rfc2217Url(), kAt19200, ""},
+      {server_->socketUrl(), kAt9600, "stays at 9600 bps, the rate it was first opened with"}};
+  for (const auto& line : lines) {
+    SCOPED_TRACE(line.url);
+    // A fresh server for each: one holds the device a moment after a
+    // connection closed.
+    server_->stop();
+    server_->start();
+    ASSERT_EQ(OV_SetPortName(kPort, line.url.c_str()), OV_SUCCESS);
+    ASSERT_EQ(OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS) << errorText();
+    ASSERT_EQ(OV_SetBaudRate(kPort, OV_BAUD_19200), OV_SUCCESS) << errorText();
+    EXPECT_NE(errorText().find(line.note), std::string::npos) << errorText();
+    EXPECT_EQ(line.note.empty(), errorText().empty()) << errorText();
+    uint16_t status = 0;
+    EXPECT_EQ(moduleName(line.answering, status), line.answering == kAt19200 ? "7231" : "7213")
+        << errorText();
+    EXPECT_EQ(OV_ReleaseComm(kPort), OV_SUCCESS);
+  }
+}
+
 }  // namespace
 }  // namespace orvane::driver::test
