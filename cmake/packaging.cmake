@@ -138,8 +138,13 @@ example programs in C and Python.")
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME ${_pkg_tools})
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION electronics)
 # The Qt platform plugins are loaded at run time, so no library dependency
-# names them; without them orvadmin cannot open a window.
-set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# names them; without them orvadmin cannot open a window. orvctl needs the
+# liborvio1 of its own release or a later one, as the shlibs file of
+# liborvio1 tells other packages.
+set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "qt6-qpa-plugins, ${_pkg_runtime} (>= ${PROJECT_VERSION})")
+# orvctl links liborvio.so.1 of this very build: dpkg-shlibdeps finds it
+# where it was built, and the dependency on liborvio1 is the one above.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/driver)
 set(CPACK_DEBIAN_TOOLS_DESCRIPTION
 "administration utility and simulator for Orvane remote I/O modules
 orvadmin is the desktop utility with which installers find, configure, test

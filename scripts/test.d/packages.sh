@@ -49,6 +49,7 @@ expect_field liborvio1 Depends 'libstdc\+\+6'
 expect_field liborvio-dev Depends "^liborvio1 \(= ${version//./\\.}\)$"
 expect_field orvane-tools Depends 'libqt6widgets6 \(>= [0-9.]+\)'
 expect_field orvane-tools Depends 'qt6-qpa-plugins'
+expect_field orvane-tools Depends "liborvio1 \(>= ${version//./\\.}\)"
 dpkg-deb --ctrl-tarfile "$(deb liborvio1)" | tar -xO ./shlibs | grep -qx "liborvio 1 liborvio1 (>= $version)" ||
   fail "liborvio1 has no shlibs line for liborvio.so.1"
 dpkg-deb --ctrl-tarfile "$(deb liborvio1)" | tar -xO ./triggers | grep -qx "activate-noawait ldconfig" ||
