@@ -19,7 +19,8 @@ class OrvctlTest : public ::testing::Test {
  protected:
   void SetUp() override;
 
-  // The arguments with "-p" and the simulator's line in front.
+  // The arguments with "-p" and the simulator's line, and a time-out, in
+  // front.
   std::vector<std::string> onLine(const std::vector<std::string>& args) const;
   Outcome run(const std::vector<std::string>& args,
               const OrvctlProcess::Environment& environment = {}) const;

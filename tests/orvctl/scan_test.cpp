@@ -14,7 +14,7 @@ using namespace std::chrono_literals;
 
 TEST_F(OrvctlTest, ScanFindsEveryModuleOnceAtTheRateItAnswers) {
   const Outcome outcome =
-      run({"-t", "50", "--json", "scan", "--to", "6", "--baud", "9600,19200", "--settle", "0"});
+      run({"--json", "scan", "--to", "6", "--baud", "9600,19200", "--settle", "0"});
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   const auto modules = parsed(outcome.out);
   ASSERT_TRUE(modules.is_array());
@@ -75,8 +75,9 @@ TEST_F(OrvctlTest, ScanShowsItsProgressOnATerminalOnly) {
 }
 
 TEST_F(OrvctlTest, AStoppedScanListsWhatItFoundAndReleasesThePort) {
-  OrvctlProcess scan(onLine({"-t", "50", "--csv", "scan", "--from", "1", "--settle", "0"}));
-  // Address 1 answers at once; the empty ones from 21 on cost 100 ms each.
+  OrvctlProcess scan(onLine({"--csv", "scan", "--from", "1", "--settle", "0"}));
+  // The modules from address 1 answer at once; the empty ones from 21 on
+  // cost two time-outs each.
   ASSERT_TRUE(net->waitForFrames(30, 10s));
   scan.signal(SIGINT);
   const Outcome outcome = scan.finish(5s);

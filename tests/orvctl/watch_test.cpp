@@ -56,7 +56,7 @@ TEST_F(OrvctlTest, CtrlCAndSigtermEndWatchCleanlyAndLetThePortGo) {
 }
 
 TEST_F(OrvctlTest, ASilentModuleIsToldOnceAndItsLinesCarryTheError) {
-  OrvctlProcess watch(onLine({"-t", "30", "--csv", "watch", "2", "--interval", "40"}));
+  OrvctlProcess watch(onLine({"-t", "150", "--csv", "watch", "2", "--interval", "40"}));
   ASSERT_TRUE(watch.waitForOutLines(3, 10s));
   net->setFault(2, {.silent = true});
   ASSERT_TRUE(watch.waitFor(
