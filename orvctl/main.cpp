@@ -1,6 +1,7 @@
 // orvctl: the Orvane modules from the command line, for scripts and headless
 // gateways, through the public liborvio API only.
 #include <clocale>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -36,5 +37,8 @@ int main(int argc, char** argv) {
   } catch (const Failure& failure) {
     std::cerr << "orvctl: " << failure.what() << '\n';
     return failure.exitStatus();
+  } catch (const std::exception& error) {
+    std::cerr << "orvctl: " << error.what() << '\n';
+    return kExitModule;
   }
 }

@@ -17,6 +17,7 @@ enum class OutputFormat { Text, Json, Csv };
 struct Bits {
   unsigned long value = 0;
   int digits = 2;
+  friend bool operator==(const Bits&, const Bits&) = default;
 };
 
 // Null (no value: a disabled channel, a failed reading), a flag, an integer,

@@ -1,5 +1,6 @@
 #include "reading.h"
 
+#include <charconv>
 #include <cstdint>
 #include <string>
 
@@ -89,8 +90,9 @@ void addCounters(Port& port, const ModuleInfo& m, std::optional<int> channel, Re
 
 Field analogField(const std::string& name, const std::string& reading, const ModuleInfo& m) {
   const unsigned format = m.config.dataFormat;
-  if (format == 2 && allHex(reading)) {
-    long long counts = std::stoll(reading, nullptr, 16);
+  if (format == 2 && allHex(reading) && reading.size() <= 8) {
+    long long counts = 0;
+    std::from_chars(reading.data(), reading.data() + reading.size(), counts, 16);
     if (reading.size() == 4 && counts > 0x7FFF) counts -= 0x10000;
     return {name, counts, ""};
   }
