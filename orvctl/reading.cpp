@@ -132,17 +132,13 @@ Record readModule(Port& port, const ModuleInfo& m, std::optional<int> channel) {
     case OV_FAMILY_ANALOG_INPUT:
       addAnalogInputs(port, m, channel, record);
       break;
-    case OV_FAMILY_MULTI_FUNCTION: {
-      char value[30] = "";
-      port.check(OV_ReadAI(port.slot(), a, value));
-      record.push_back(analogField("ch0", value, m));
-      addDigital(port, m, record);
-      break;
-    }
+    case OV_FAMILY_MULTI_FUNCTION:
     case OV_FAMILY_ANALOG_OUTPUT: {
+      // One value, the input or the output read back, and the digital lines.
+      const bool input = m.family == OV_FAMILY_MULTI_FUNCTION;
       char value[30] = "";
-      port.check(OV_ReadBackAO(port.slot(), a, value));
-      record.push_back(analogField("out", value, m));
+      port.check(input ? OV_ReadAI(port.slot(), a, value) : OV_ReadBackAO(port.slot(), a, value));
+      record.push_back(analogField(input ? "ch0" : "out", value, m));
       addDigital(port, m, record);
       break;
     }
