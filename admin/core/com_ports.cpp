@@ -3,6 +3,7 @@
 #include <string>
 #include <system_error>
 
+#include "admin/core/line_worker.h"
 #include "serial/port_names.h"
 
 namespace orvane::admin {
@@ -25,7 +26,10 @@ bool deviceMissing(const std::string& device) {
 
 }  // namespace
 
+bool ComPorts::elsewhere() const { return worker_ && !worker_->onLineThread(); }
+
 void ComPorts::open(int com) {
+  if (elsewhere()) return worker_->call([&] { open(com); });
   const std::size_t index = slot(com);
   if (ports_[index].isOpen()) return;
   openDevice(index, serial::devicePathForCom(com, configDir_));
@@ -38,16 +42,19 @@ void ComPorts::openDevice(std::size_t index, const std::string& device) {
 }
 
 void ComPorts::close(int com) {
+  if (elsewhere()) return worker_->call([&] { close(com); });
   if (com < 1 || com > 8) return;
   ports_[slot(com)].close();
   losses_[slot(com)] = Loss{};
 }
 
 bool ComPorts::isOpen(int com) const {
+  if (elsewhere()) return worker_->callFor<bool>([&] { return isOpen(com); });
   return com >= 1 && com <= 8 && ports_[static_cast<std::size_t>(com - 1)].isOpen();
 }
 
 serial::SerialPort& ComPorts::port(int com) {
+  if (elsewhere()) return *worker_->callFor<serial::SerialPort*>([&] { return &port(com); });
   const std::size_t index = slot(com);
   if (losses_[index].lost) reopen(com);
   auto& line = ports_[index];

@@ -17,6 +17,8 @@
 
 namespace orvane::admin {
 
+class LineWorker;
+
 class ComPorts {
  public:
   // lineBaudCodes: the BaudCode each port's line is set to (-1 unknown).
@@ -25,6 +27,10 @@ class ComPorts {
   ComPorts(const std::filesystem::path& configDir, std::array<int, 8>& lineBaudCodes,
            const std::chrono::milliseconds& reopenInterval)
       : configDir_(configDir), lineBaudCodes_(lineBaudCodes), reopenInterval_(reopenInterval) {}
+
+  // The worker that owns the lines: called from any other thread, open,
+  // close, isOpen and port run as its jobs.
+  void attach(LineWorker& worker) { worker_ = &worker; }
 
   // Opens COM n (1..8) if it is not open yet. Opening a tty sets nothing on
   // it: a replugged adapter or another program may have left it at another
@@ -60,6 +66,7 @@ class ComPorts {
     std::string failure;  // the text of the last try that failed
   };
 
+  bool elsewhere() const;
   void openDevice(std::size_t index, const std::string& device);
   void reopen(int com);
 
@@ -68,6 +75,7 @@ class ComPorts {
   const std::chrono::milliseconds& reopenInterval_;
   std::array<serial::SerialPort, 8> ports_;
   std::array<Loss, 8> losses_;
+  LineWorker* worker_ = nullptr;
 };
 
 }  // namespace orvane::admin

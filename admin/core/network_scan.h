@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "admin/core/link_task.h"
+
 namespace orvane::admin {
 
 class AdminContext;
@@ -15,8 +17,8 @@ struct ScanHooks {
   std::function<void(int address)> showAddress;
   std::function<void(int baudRate)> showBaudRate;
   std::function<void(int entryIndex)> appendRow;  // entry i is complete
-  std::function<void()> yield;                    // serve events (Stop)
-  std::function<bool()> stopRequested;            // read once per address
+  std::function<void()> yield;                    // serve events (Stop) between exchanges
+  std::function<bool()> stopRequested;            // read once per address, or per exchange
 };
 
 struct ScanOutcome {
@@ -27,7 +29,9 @@ struct ScanOutcome {
 };
 
 // Runs the scan up to SearchHiAddress and sets ModuleCount and
-// InitModuleIndex.
+// InitModuleIndex: as a sequence that leaves the GUI thread free while the
+// line works, or to its end.
+LinkTask<ScanOutcome> networkScan(AdminContext& context, ScanHooks hooks);
 ScanOutcome runNetworkScan(AdminContext& context, const ScanHooks& hooks);
 
 // A reply to "$AA2" that identifies a module: "!" and 9 or 11 characters.

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "admin/core/link_task.h"
 #include "admin/diag/monitor_columns.h"
 
 class QLabel;
@@ -44,13 +45,14 @@ class MonitorForm : public QDialog {
  private:
   void buildControls();
   void load();
-  void pollEntry(int i);
-  void pollMultiFunction(int i);
-  void pollAnalogOutput(int i);
-  void pollCounter(int i);
+  LinkTask<void> pollPass();
+  LinkTask<void> pollEntry(int i);
+  LinkTask<void> pollMultiFunction(int i);
+  LinkTask<void> pollAnalogOutput(int i);
+  LinkTask<void> pollCounter(int i);
   // lead + effective address + body to entry i with its effective link
   // parameters and the reply time-out; returns LastExchangeOK.
-  bool exchange(int i, char lead, std::string_view body);
+  LinkTask<bool> exchange(int i, char lead, std::string body);
   const std::string& reply() const;
   void noteLinkError();
   void showRow(int i);

@@ -1,0 +1,144 @@
+// The line worker: the one place that touches the serial lines of orvadmin.
+//
+// Every line operation (open, close, baud change and its settle pause,
+// write, read, reopening a line whose adapter was pulled) runs as a job of
+// the worker, one after another in the order they were handed over, so two
+// exchanges never overlap on the wire. The worker has two modes:
+//
+// - inline (the start of every AdminContext, and the mode of most tests): a
+//   job runs at once on the calling thread, and a pause is the UI's blocking
+//   pause, exactly as a single-threaded program would do it;
+// - threaded (orvadmin itself, after startThread()): one thread owns the
+//   lines and runs the jobs. The GUI thread hands jobs over and either waits
+//   for one in a local event loop that serves everything but user input (the
+//   window repaints, timers run, but it is never re-entered by a click), or
+//   goes on and takes the result later as a queued call (a polling window,
+//   the search).
+//
+// Threading contract: only the worker thread touches the lines and the
+// line state of the AdminContext (ComPorts, PortBaudCode) while the worker
+// is threaded; everything a job needs from the windows is copied into the
+// job when it is handed over, and a job's results reach the GUI thread only
+// through its completion. Windows never lock anything.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+class QEventLoop;
+class QObject;
+
+namespace orvane::admin {
+
+class UiServices;
+
+// A pause on the line was cut short (a window closed, the search was
+// stopped): the job gives up before anything more goes out.
+class LineJobCancelled : public std::runtime_error {
+ public:
+  LineJobCancelled() : std::runtime_error("cancelled") {}
+};
+
+class LineWorker {
+ public:
+  struct Job;
+  using Ticket = std::shared_ptr<Job>;
+
+  explicit LineWorker(UiServices& ui);
+  ~LineWorker();
+  LineWorker(const LineWorker&) = delete;
+  LineWorker& operator=(const LineWorker&) = delete;
+
+  // From now on jobs run on a thread of their own. Needs a Qt application
+  // on the calling (GUI) thread, which takes the completions.
+  void startThread();
+  bool threaded() const { return thread_.joinable(); }
+  // True on the thread that runs the jobs (any thread while inline).
+  bool onLineThread() const;
+
+  // Runs fn where the lines live and returns when it is done; an exception
+  // of fn is thrown here. On the line thread itself (a job that calls
+  // another line function) fn simply runs.
+  void call(const std::function<void()>& fn);
+
+  template <typename T>
+  T callFor(const std::function<T()>& fn) {
+    T result{};
+    call([&] { result = fn(); });
+    return result;
+  }
+
+  // Threaded only: fn runs on the line thread after every job handed over
+  // before it; done then runs on the GUI thread, unless the job was
+  // cancelled meanwhile.
+  Ticket post(std::function<void()> fn, std::function<void()> done);
+
+  // The job never starts if it has not yet; a job running now gives up at
+  // its next pause, and its done is not called.
+  void cancel(const Ticket& ticket);
+
+  // Cuts short the pause of the job running now (the search's Stop): that
+  // job gives up, the jobs after it run as usual.
+  void interruptPause();
+
+  // A pause on the line (the settle pause after a baud change, a reply
+  // delay). Inline it is the UI's blocking pause; on the line thread it
+  // waits, and throws LineJobCancelled when the job was cancelled or the
+  // pause interrupted.
+  void pause(std::chrono::milliseconds duration);
+
+  // On the line thread, before a frame goes out: throws LineJobCancelled when
+  // the job was cancelled or interrupted, so that nothing more is sent for a
+  // window that closed or a search that stopped.
+  void checkpoint();
+
+ private:
+  void run();
+  Ticket take();
+  void finish(const Ticket& job);
+
+  UiServices& ui_;
+  std::unique_ptr<QObject> receiver_;  // on the GUI thread: takes the completions
+  std::thread thread_;
+  std::thread::id lineThread_;
+  std::mutex mutex_;
+  std::condition_variable wake_;  // a job came, a pause was cut short, the end
+  std::deque<Ticket> queue_;
+  Ticket current_;
+  bool stopping_ = false;
+};
+
+// A wait of the GUI thread for the line: it serves every event but user
+// input (the window repaints, timers run) until finish() is called.
+class LocalWait {
+ public:
+  LocalWait();
+  ~LocalWait();
+  LocalWait(const LocalWait&) = delete;
+  LocalWait& operator=(const LocalWait&) = delete;
+  void finish();
+  // Returns at once when finish() was called before.
+  void exec();
+
+ private:
+  std::unique_ptr<QEventLoop> loop_;
+  bool finished_ = false;
+};
+
+struct LineWorker::Job {
+  std::function<void()> fn;
+  std::function<void()> done;
+  std::exception_ptr error;
+  std::atomic<bool> cancelled{false};
+  bool interrupted = false;  // under the worker's mutex
+};
+
+}  // namespace orvane::admin
