@@ -16,6 +16,7 @@
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
 #include "admin/core/spin_button.h"
+#include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 
 namespace orvane::admin {
@@ -225,13 +226,15 @@ QString CtrConfigForm::shownCount(double count) const {
 
 void CtrConfigForm::onTypeCodeClick() { showLayout(typeCode_->currentIndex() == 0); }
 
-// A label of a layout not in use is greyed as the theme greys disabled text,
-// readable on a dark theme as on a light one.
+// The labels stay enabled: grey or black is their colour alone.
 void CtrConfigForm::showLayout(bool counter) {
+  const auto paint = [](QLabel* label, bool inUse) {
+    setTextTone(*label, inUse ? TextTone::Black : TextTone::Grey, ToneBy::Palette);
+  };
   freqGateTime_->setEnabled(!counter);
-  freqGateTimeLabel_->setEnabled(!counter);
+  paint(freqGateTimeLabel_, !counter);
   for (QWidget* control : counterControls_) control->setEnabled(counter);
-  for (QLabel* label : counterLabels_) label->setEnabled(counter);
+  for (QLabel* label : counterLabels_) paint(label, counter);
 }
 
 // An entry at a TypeCode the list does not offer keeps its code and, like

@@ -63,6 +63,10 @@ class AdminContext {
   // The serial layer's text of the last exchange that failed on the line
   // itself; empty after a successful one.
   std::string LastLinkError;
+  // What the last exchange could not do on the line without failing: on a
+  // line at a fixed speed, the rate it asked for and did not get (see
+  // SetPortBaud); empty otherwise.
+  std::string LastLinkNote;
   // The line settles after every baud change for this long before the next
   // frame goes out; tests shorten it. Set before the first exchange: the
   // line worker reads it.

@@ -15,17 +15,16 @@ namespace orvane::admin {
 namespace {
 
 constexpr int kSize = 32;
+const QColor kInk(40, 60, 110);
 // The program's own picture carries its light background with it.
-const QColor kLogoInk(40, 60, 110);
 const QColor kLogoPaper(230, 235, 245);
 const QColor kAccent(200, 120, 20);
 // The terminal's screen is dark with a green prompt on every theme.
 const QColor kScreen(20, 30, 40);
 const QColor kPrompt(80, 220, 80);
-constexpr double kStrokeContrast = 3.0;
 
-// The colours of a button picture: the strokes in the button's text colour,
-// the accent orange kept where it stands out from the button.
+// The colours of a button picture: navy strokes and an orange accent, each
+// lightened on a dark button just enough to stand out from it.
 struct Inks {
   QColor ink;
   QColor accent;
@@ -33,8 +32,7 @@ struct Inks {
 
 Inks buttonInks(const QPalette& palette) {
   const QColor button = palette.color(QPalette::Active, QPalette::Button);
-  return {palette.color(QPalette::Active, QPalette::ButtonText),
-          readableOn(kAccent, button, kStrokeContrast)};
+  return {readableOn(kInk, button, kColourContrast), readableOn(kAccent, button, kColourContrast)};
 }
 
 using Drawing = void (*)(QPainter&, const Inks&);
@@ -153,7 +151,7 @@ QPixmap programPicture(int size) {
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
   p.scale(size / double(kSize), size / double(kSize));
-  p.setPen(QPen(kLogoInk, 2));
+  p.setPen(QPen(kInk, 2));
   p.setBrush(kLogoPaper);
   p.drawRoundedRect(QRectF(2, 2, 28, 28), 4, 4);
   p.setBrush(kAccent);

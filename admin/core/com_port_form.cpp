@@ -22,8 +22,8 @@
 #include "admin/core/spin_button.h"
 #include "admin/core/ui_naming.h"
 #include "protocol/catalogue.h"
+#include "serial/line.h"
 #include "serial/port_names.h"
-#include "serial/serial_port.h"
 
 namespace orvane::admin {
 

@@ -18,17 +18,46 @@ std::string_view trimmedCommand(std::string_view text) {
   return text;
 }
 
+// The rate of a BaudCode; 9600 for a code outside 0..7.
+int rateOf(int baudCode) {
+  return baudCode >= 0 && baudCode <= 7 ? protocol::baudRateOf(baudCode) : 9600;
+}
+
 char charAt(const std::string& text, std::size_t position) {
   return position < text.size() ? text[position] : '\0';
 }
 
-void setPortBaudOnLine(AdminContext& context, int port, int baudCode) {
+}  // namespace
+
+int fixedSpeedBaudCode(const AdminContext& context, int port) {
+  const auto& flags = context.portSetting(port).SearchFlags;
+  for (int code = 0; code < kBaudCodeCount; ++code)
+    if (flags[static_cast<std::size_t>(code)] == 1) return code;
+  return kInitBaudCode;
+}
+
+std::string fixedSpeedText(int port, int baudRate) {
+  return "COM" + std::to_string(port) +
+         " is a network line at a fixed speed; commands go out at its speed, not at " +
+         std::to_string(baudRate) + " bps";
+}
+
+namespace {
+
+// `note` tells a rate that a line at a fixed speed could not take.
+void setPortBaudOnLine(AdminContext& context, int port, int baudCode, std::string& note) {
   if (port < 1 || port > kComPortCount)
     throw serial::SerialError("COM" + std::to_string(port) + ": no such port");
   auto& current = context.PortBaudCode.at(static_cast<std::size_t>(port - 1));
+  if (context.OrvComm.fixedSpeed(port)) {
+    const int speed = fixedSpeedBaudCode(context, port);
+    if (current != speed) context.OrvComm.port(port).configure(rateOf(speed));
+    current = speed;
+    if (rateOf(baudCode) != rateOf(speed)) note = fixedSpeedText(port, rateOf(baudCode));
+    return;
+  }
   if (baudCode == current) return;
-  const int rate = baudCode >= 0 && baudCode <= 7 ? protocol::baudRateOf(baudCode) : 9600;
-  context.OrvComm.port(port).configure(rate, serial::Parity::None);
+  context.OrvComm.port(port).configure(rateOf(baudCode), serial::Parity::None);
   current = baudCode;
   try {
     context.line().pause(context.baudSettlePause);
@@ -39,11 +68,11 @@ void setPortBaudOnLine(AdminContext& context, int port, int baudCode) {
 }
 
 void writeCommandOnLine(AdminContext& context, int port, const std::string& command,
-                        int checksumFlag, int baudCode) {
+                        int checksumFlag, int baudCode, std::string& note) {
   // A lost line is opened again here, before it is set up.
   auto& line = context.OrvComm.port(port);
   if (line.hungUp()) throw serial::DeviceDisconnected(line.device() + ": device disconnected");
-  setPortBaudOnLine(context, port, baudCode);
+  setPortBaudOnLine(context, port, baudCode, note);
   context.line().checkpoint();
   line.purgeInput();
   const std::string frame = protocol::completeCommand(trimmedCommand(command), checksumFlag == 1);
@@ -75,10 +104,10 @@ bool readReplyOnLine(AdminContext& context, int port, std::string& reply, int ch
 // Writes the command. A write that finds the adapter gone reached no
 // module: the device is opened again at once and the command goes out once
 // more.
-void sendCommand(AdminContext& context, const ExchangeRequest& request) {
+void sendCommand(AdminContext& context, const ExchangeRequest& request, std::string& note) {
   const auto write = [&] {
     writeCommandOnLine(context, request.port, request.command, request.link.checksumFlag,
-                       request.link.baudCode);
+                       request.link.baudCode, note);
   };
   try {
     write();
@@ -95,12 +124,13 @@ void sendCommand(AdminContext& context, const ExchangeRequest& request) {
 // the exchange simply fails.
 ExchangeResult exchangeOnLine(AdminContext& context, const ExchangeRequest& request) {
   ExchangeResult result;
+  std::string note;
   try {
-    sendCommand(context, request);
+    sendCommand(context, request, note);
     result.ok = readReplyOnLine(context, request.port, result.reply, request.link.checksumFlag,
                                 request.delayMs, request.timeoutMs);
   } catch (const serial::DeviceDisconnected& failure) {
-    result = {{}, false, failure.what()};
+    result = {{}, false, failure.what(), {}};
     // Found while reading: the module may have carried the command out, so
     // it is not sent again; the next exchange opens the device again.
     if (context.OrvComm.isOpen(request.port)) {
@@ -108,10 +138,11 @@ ExchangeResult exchangeOnLine(AdminContext& context, const ExchangeRequest& requ
       result.linkError = context.OrvComm.disconnectedText(request.port);
     }
   } catch (const serial::SerialError& failure) {
-    result = {{}, false, failure.what()};
+    result = {{}, false, failure.what(), {}};
   } catch (const LineJobCancelled&) {
     result = {};  // given up before it went out: not a failure of the line
   }
+  result.linkNote = std::move(note);
   return result;
 }
 
@@ -119,6 +150,7 @@ void applyResult(AdminContext& context, ExchangeResult result) {
   context.LastReply = std::move(result.reply);
   context.LastExchangeOK = result.ok;
   context.LastLinkError = std::move(result.linkError);
+  context.LastLinkNote = std::move(result.linkNote);
 }
 
 ExchangeRequest requestOf(const AdminContext& context, const LinkParameters& link, int delayMs,
@@ -129,13 +161,18 @@ ExchangeRequest requestOf(const AdminContext& context, const LinkParameters& lin
 }  // namespace
 
 void SetPortBaud(AdminContext& context, int port, int baudCode) {
-  context.line().call([&] { setPortBaudOnLine(context, port, baudCode); });
+  std::string note;
+  context.line().call([&] { setPortBaudOnLine(context, port, baudCode, note); });
+  if (!note.empty()) context.LastLinkNote = std::move(note);
 }
 
 void WriteCommand(AdminContext& context, const std::string& command, int checksumFlag,
                   int baudCode) {
   const int port = context.ComPort;
-  context.line().call([&] { writeCommandOnLine(context, port, command, checksumFlag, baudCode); });
+  std::string note;
+  context.line().call(
+      [&] { writeCommandOnLine(context, port, command, checksumFlag, baudCode, note); });
+  if (!note.empty()) context.LastLinkNote = std::move(note);
 }
 
 bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int delayMs,

@@ -33,7 +33,21 @@ class AdminContext;
 // outside 0..7), no parity, 8 data bits, 1 stop bit, then pauses for the
 // settle pause. Nothing happens when the port is already at that code.
 // Serial failures throw serial::SerialError.
+//
+// A line at a fixed speed (socket://) runs at the speed of its device
+// server, which the user gives as the lowest rate ticked for the port
+// (9600 when none is): PortBaudCode holds that speed, whatever is asked,
+// and nothing settles, since nothing changed on the wire. A rate other than
+// that speed leaves fixedSpeedText in LastLinkNote.
 void SetPortBaud(AdminContext& context, int port, int baudCode);
+
+// The BaudCode of the lowest rate ticked for the port, 3 (9600) when none
+// is: the speed of a line that has a fixed one.
+int fixedSpeedBaudCode(const AdminContext& context, int port);
+
+// "COM3 is a network line at a fixed speed; commands go out at its speed,
+// not at 19200 bps".
+std::string fixedSpeedText(int port, int baudRate);
 
 // Switches the line of ComPort when needed, clears the receive buffer and
 // writes the command (blanks at both ends removed) with its checksum when
@@ -67,6 +81,7 @@ LinkParameters entryLink(const AdminContext& context, int entryIndex);
 // into LastReply and returns LastExchangeOK. A failure of the serial line
 // itself (port not open, adapter gone) does not throw: the exchange fails
 // with an empty reply and LastLinkError holds the text to show.
+// LastLinkNote holds what the line could not do (see SetPortBaud).
 //
 // A line whose adapter was pulled out comes back by itself. When the write
 // finds it gone, no module saw the command: the device is opened again at
@@ -92,6 +107,7 @@ struct ExchangeResult {
   std::string reply;
   bool ok = false;
   std::string linkError;
+  std::string linkNote;  // what a line at a fixed speed could not do
 };
 
 // `co_await ExchangeAsync(...)` in a LinkTask: the exchange of Exchange()

@@ -1,6 +1,6 @@
 #include "admin/core/network_scan.h"
 
-#include <optional>
+#include <algorithm>
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
@@ -20,7 +20,7 @@ class Scan {
     held_.Address = -1;
     context_.InitModuleIndex = -1;
     if (context_.ComPort >= 1 && context_.ComPort <= kComPortCount)
-      flags_ = context_.portSetting(context_.ComPort).SearchFlags;
+      flags_ = searchedRates();
     else
       lineError_ = "COM" + std::to_string(context_.ComPort) + ": no such port";
     int count = 0;
@@ -67,6 +67,14 @@ class Scan {
     if (stopped()) co_return;
     hooks_.appendRow(count);
     ++count;
+  }
+
+  std::array<int, kBaudCodeCount> searchedRates() const {
+    if (!context_.OrvComm.fixedSpeed(context_.ComPort))
+      return context_.portSetting(context_.ComPort).SearchFlags;
+    std::array<int, kBaudCodeCount> speed{};
+    speed[static_cast<std::size_t>(fixedSpeedBaudCode(context_, context_.ComPort))] = 1;
+    return speed;
   }
 
   // The first baud rate and checksum setting at which the address answers
@@ -120,6 +128,15 @@ LinkTask<ScanOutcome> networkScan(AdminContext& context, ScanHooks hooks) {
 
 ScanOutcome runNetworkScan(AdminContext& context, const ScanHooks& hooks) {
   return RunSequence(networkScan(context, hooks));
+}
+
+std::optional<std::string> fixedSpeedSearchNote(const AdminContext& context) {
+  const int com = context.ComPort;
+  if (!context.OrvComm.fixedSpeed(com)) return std::nullopt;
+  const auto& flags = context.portSetting(com).SearchFlags;
+  if (std::count(flags.begin(), flags.end(), 1) < 2) return std::nullopt;
+  return "COM" + std::to_string(com) +
+         " is a network line at a fixed speed; the search covers only its speed";
 }
 
 }  // namespace orvane::admin

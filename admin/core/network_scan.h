@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "admin/core/link_task.h"
@@ -29,10 +30,18 @@ struct ScanOutcome {
 };
 
 // Runs the scan up to SearchHiAddress and sets ModuleCount and
-// InitModuleIndex: as a sequence that leaves the GUI thread free while the
-// line works, or to its end.
+// InitModuleIndex. On a line at a fixed speed only its speed is probed, the
+// lowest rate ticked for the port (see SetPortBaud); each module found is
+// listed with the rate its configuration reply names, as everywhere.
+// As a sequence it leaves the GUI thread free while the line works;
+// runNetworkScan runs it to its end.
 LinkTask<ScanOutcome> networkScan(AdminContext& context, ScanHooks hooks);
 ScanOutcome runNetworkScan(AdminContext& context, const ScanHooks& hooks);
+
+// "COM3 is a network line at a fixed speed; the search covers only its
+// speed" when the open port's line has a fixed speed and more than one rate
+// is ticked for it; nullopt otherwise.
+std::optional<std::string> fixedSpeedSearchNote(const AdminContext& context);
 
 // A reply to "$AA2" that identifies a module: "!" and 9 or 11 characters.
 bool isConfigReply(const std::string& reply);

@@ -12,7 +12,9 @@
 #include <map>
 
 #include "admin/core/admin_context.h"
+#include "admin/core/network_line_form.h"
 #include "admin/core/ui_naming.h"
+#include "serial/line_name.h"
 #include "serial/port_names.h"
 #include "serial/ports_conf_writer.h"
 
@@ -25,6 +27,21 @@ constexpr int kListMargin = 24;  // the list's frame and scroll bar
 
 QString pathText(const std::filesystem::path& path) {
   return QString::fromStdString(path.string());
+}
+
+// What a URL names, or what is wrong with it (without the URL, which the
+// field shows).
+QString networkLineDetails(const std::string& url) {
+  try {
+    const auto name = serial::parseNetworkLineName(url);
+    return name.protocol == serial::NetworkProtocol::Rfc2217
+               ? QStringLiteral("device server, RFC 2217: the line's speed is set from here")
+               : QStringLiteral("device server, raw TCP: the line runs at the server's speed");
+  } catch (const serial::SerialError& problem) {
+    const std::string text = problem.what();
+    return QString::fromStdString(text.starts_with(url + ": ") ? text.substr(url.size() + 2)
+                                                               : text);
+  }
 }
 
 }  // namespace
@@ -40,6 +57,7 @@ QString comOptionText(int com, const serial::SerialDevice& device) {
 }
 
 QString deviceDetails(const serial::SerialDevice& device) {
+  if (device.network) return networkLineDetails(device.path.string());
   if (!device.present) return QStringLiteral("not found");
   QStringList parts;
   if (device.isLink) parts << QStringLiteral("→ ") + pathText(device.node);
@@ -73,8 +91,9 @@ PortDevicesForm::PortDevicesForm(AdminContext& context, serial::DeviceRoots root
 
 void PortDevicesForm::buildControls() {
   auto* intro = new QLabel(
-      QStringLiteral("The device of each COM port. Choose a device found on this computer or "
-                     "type any path; an empty field uses the default."),
+      QStringLiteral("The device of each COM port. Choose a device found on this computer, type "
+                     "any path, or name a line on a device server (Network line…); an empty "
+                     "field uses the default."),
       this);
   intro->setWordWrap(true);
   auto* grid = new QGridLayout;
@@ -122,8 +141,13 @@ void PortDevicesForm::buildControls() {
   ok->setDefault(true);
   auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
   cancel->setObjectName(QStringLiteral("CancelBtn"));
+  auto* network = new QPushButton(QStringLiteral("&Network line…"), this);
+  network->setObjectName(QStringLiteral("NetworkLineBtn"));
+  // The field that had the focus tells which COM port the line is for.
+  network->setFocusPolicy(Qt::NoFocus);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(file, 1);
+  buttons->addWidget(network);
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
 
@@ -134,6 +158,7 @@ void PortDevicesForm::buildControls() {
 
   connect(ok, &QPushButton::clicked, this, &PortDevicesForm::onOKBtnClicked);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(network, &QPushButton::clicked, this, &PortDevicesForm::onNetworkLineBtnClicked);
   rescan_.setSingleShot(true);
   rescan_.setInterval(kRescanDelayMs);
   connect(&rescan_, &QTimer::timeout, this, &PortDevicesForm::onRescanTimeout);
@@ -217,10 +242,35 @@ void PortDevicesForm::showNote(int com) {
                       : details);
 }
 
+int PortDevicesForm::focusedCom() const {
+  const QWidget* focus = focusWidget();
+  for (int com = 1; com <= 8; ++com)
+    if (focus && (focus == device(com) || device(com)->isAncestorOf(focus))) return com;
+  return 1;
+}
+
+void PortDevicesForm::onNetworkLineBtnClicked() {
+  const int com = focusedCom();
+  NetworkLineForm form(context_, com, device(com)->currentText(), this);
+  if (context_.ui().execModal(form) != QDialog::Accepted) return;
+  device(form.com())->setEditText(form.url());
+  device(form.com())->setFocus();
+}
+
 void PortDevicesForm::onOKBtnClicked() {
   std::map<int, std::string> devices;
-  for (int com = 1; com <= 8; ++com)
-    devices[com] = device(com)->currentText().trimmed().toStdString();
+  for (int com = 1; com <= 8; ++com) {
+    const QString typed = device(com)->currentText().trimmed();
+    if (serial::isUrl(typed.toStdString())) {
+      const QString refusal = networkLineRefusal(typed);
+      if (!refusal.isEmpty()) {
+        context_.ui().message(this, QStringLiteral("COM%1: ").arg(com) + refusal, kErrorTitle);
+        device(com)->setFocus();
+        return;
+      }
+    }
+    devices[com] = typed.toStdString();
+  }
   try {
     serial::updatePortsConf(context_.configDir, devices);
   } catch (const std::exception& failure) {

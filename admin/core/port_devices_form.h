@@ -1,8 +1,10 @@
 // The Devices dialog of the COM Port dialog: which device each of COM1 to
-// COM8 is, chosen from the serial devices found on the machine or typed as
-// any path (a simulator link, a socat bridge). OK writes ports.conf; Cancel
-// leaves it alone. The lists follow devices plugged in or pulled out while
-// the dialog is open.
+// COM8 is, chosen from the serial devices found on the machine, typed as
+// any path (a simulator link, a socat bridge) or named as a line on a
+// device server (Network line…, or a URL typed into the field). OK writes
+// ports.conf, refusing a URL that is not well formed; Cancel leaves it
+// alone. The lists follow devices plugged in or pulled out while the dialog
+// is open.
 #pragma once
 
 #include <QDialog>
@@ -32,7 +34,8 @@ QString comDeviceText(const serial::SerialDevice& device);
 QString comOptionText(int com, const serial::SerialDevice& device);
 // What is known about the device beyond its path: where a link leads, the
 // adapter and its serial number, a UART, "not found", and the permission
-// note when the user may not open it.
+// note when the user may not open it; for a URL, the kind of network line
+// or what is wrong with the URL.
 QString deviceDetails(const serial::SerialDevice& device);
 // One entry of the device lists: the path and its details.
 QString deviceListText(const serial::SerialDevice& device);
@@ -49,6 +52,7 @@ class PortDevicesForm : public QDialog {
 
  private slots:
   void onOKBtnClicked();
+  void onNetworkLineBtnClicked();
   void onWatcherDirectoryChanged();
   void onRescanTimeout();
 
@@ -58,6 +62,8 @@ class PortDevicesForm : public QDialog {
   void watchDeviceFolders();
   void fillLists();
   void showNote(int com);
+  // The COM port whose field has the focus; COM1 when none has.
+  int focusedCom() const;
   QComboBox* device(int com) const { return device_[static_cast<std::size_t>(com - 1)]; }
 
   AdminContext& context_;

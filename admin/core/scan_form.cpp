@@ -75,6 +75,10 @@ void ScanForm::onFormActivate() {
     if (!context_.line().threaded()) context_.ui().yield();
   };
   hooks.stopRequested = [this] { return stopRequested_; };
+  // Said before the scan, so that the one rate shown while it runs is no
+  // surprise.
+  if (const auto note = fixedSpeedSearchNote(context_))
+    context_.ui().message(this, QString::fromLocal8Bit(note->c_str()), QStringLiteral("Search"));
   running_ = true;
   scan_ = networkScan(context_, hooks);
   scan_.start([this] { onScanDone(); });

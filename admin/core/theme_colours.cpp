@@ -1,5 +1,6 @@
 #include "admin/core/theme_colours.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QWidget>
@@ -19,13 +20,26 @@ double luminance(const QColor& colour) {
   return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
 }
 
-// The colours the windows were designed with, on a light background.
-const QColor kAlarmRed(255, 0, 0);
-const QColor kInputGreen(0, 128, 0);
+// The colours the windows are described with, on a light background.
+QColor describedColour(TextTone tone) {
+  switch (tone) {
+    case TextTone::Black:
+      return QColor(0, 0, 0);
+    case TextTone::Grey:
+      return QColor(128, 128, 128);
+    case TextTone::Alarm:
+      return QColor(255, 0, 0);
+    case TextTone::Input:
+      return QColor(0, 128, 0);
+    case TextTone::Plain:
+      break;
+  }
+  return QColor();
+}
 
 const QString kName = QStringLiteral("ToneKeeper");
 
-// Follows the palette of one widget and repaints its text in its tone.
+// Follows the palette around one widget and hands its tone's colour to it.
 class ToneKeeper : public QObject {
  public:
   explicit ToneKeeper(QWidget& widget) : QObject(&widget), widget_(widget) {
@@ -38,8 +52,9 @@ class ToneKeeper : public QObject {
   }
 
   TextTone tone() const { return tone_; }
-  void setTone(TextTone tone) {
+  void set(TextTone tone, ToneBy by) {
     tone_ = tone;
+    by_ = by;
     apply();
   }
 
@@ -54,10 +69,28 @@ class ToneKeeper : public QObject {
 
   QWidget& widget_;
   TextTone tone_ = TextTone::Plain;
+  ToneBy by_ = ToneBy::StyleSheet;
 };
 
-// The text of the widget in the colour, or in its parent's when none.
-void paintText(QWidget& widget, const std::optional<QColor>& colour) {
+// The theme's palette around the widget, where Qt takes the widget's own
+// from (which carries the colour handed to it): its parent's, but the
+// application's for a widget with a style sheet.
+QPalette surroundings(const QWidget& widget, ToneBy by) {
+  const QWidget* parent = widget.parentWidget();
+  return by == ToneBy::Palette && parent ? parent->palette() : QApplication::palette(&widget);
+}
+
+QString styleSheetOf(const QWidget& widget, const std::optional<QColor>& colour) {
+  if (!colour) return QString();
+  const QString rule = QStringLiteral("color: rgb(%1, %2, %3)")
+                           .arg(colour->red())
+                           .arg(colour->green())
+                           .arg(colour->blue());
+  return qobject_cast<const QGroupBox*>(&widget) ? QStringLiteral("QGroupBox { %1 }").arg(rule)
+                                                 : rule;
+}
+
+void paintPalette(QWidget& widget, const std::optional<QColor>& colour) {
   if (!colour) {
     if (widget.testAttribute(Qt::WA_SetPalette)) widget.setPalette(QPalette());
     return;
@@ -65,23 +98,20 @@ void paintText(QWidget& widget, const std::optional<QColor>& colour) {
   if (widget.testAttribute(Qt::WA_SetPalette) &&
       widget.palette().color(QPalette::Active, QPalette::WindowText) == *colour)
     return;
-  // Disabled text keeps the theme's grey.
-  QPalette own;
-  own.setColor(QPalette::Active, QPalette::WindowText, *colour);
-  own.setColor(QPalette::Inactive, QPalette::WindowText, *colour);
-  widget.setPalette(own);
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::WindowText, *colour);
+  widget.setPalette(palette);
 }
 
 void ToneKeeper::apply() {
-  const bool plain = tone_ == TextTone::Plain;
-  paintText(widget_, plain ? std::nullopt : std::optional(toneColour(tone_, widget_.palette())));
-  const QWidget* outside = widget_.parentWidget();
-  if (!qobject_cast<QGroupBox*>(&widget_) || !outside) return;
-  // Only the title of a group box takes the tone: the controls inside, which
-  // would inherit it, keep the text colour of the box's surroundings.
-  const QColor around = outside->palette().color(QPalette::Active, QPalette::WindowText);
-  for (QWidget* inside : widget_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (!of(*inside)) paintText(*inside, plain ? std::nullopt : std::optional(around));
+  std::optional<QColor> colour;
+  if (tone_ != TextTone::Plain) colour = toneColour(tone_, surroundings(widget_, by_));
+  if (by_ == ToneBy::Palette) {
+    paintPalette(widget_, colour);
+    return;
+  }
+  const QString sheet = styleSheetOf(widget_, colour);
+  if (widget_.styleSheet() != sheet) widget_.setStyleSheet(sheet);
 }
 
 }  // namespace
@@ -116,26 +146,27 @@ QColor readableOn(const QColor& colour, const QColor& background, double contras
   return blend(colour, end, high);
 }
 
-QColor toneColour(TextTone tone, const QPalette& palette) {
-  const QColor background = palette.color(QPalette::Active, QPalette::Window);
-  switch (tone) {
-    case TextTone::Alarm:
-      return readableOn(kAlarmRed, background, kReadableContrast);
-    case TextTone::Input:
-      return readableOn(kInputGreen, background, kReadableContrast);
-    case TextTone::Plain:
-      break;
-  }
-  return palette.color(QPalette::Active, QPalette::WindowText);
+double toneContrast(TextTone tone) {
+  return tone == TextTone::Plain || tone == TextTone::Black ? kReadableContrast : kColourContrast;
 }
 
-void setTextTone(QWidget& widget, TextTone tone) {
+QColor toneColour(TextTone tone, const QPalette& palette) {
+  const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
+  if (tone == TextTone::Plain) return text;
+  const QColor background = palette.color(QPalette::Active, QPalette::Window);
+  const QColor described = describedColour(tone);
+  if (tone == TextTone::Black)
+    return contrastRatio(described, background) >= toneContrast(tone) ? described : text;
+  return readableOn(described, background, toneContrast(tone));
+}
+
+void setTextTone(QWidget& widget, TextTone tone, ToneBy by) {
   ToneKeeper* keeper = ToneKeeper::of(widget);
   if (!keeper) {
     if (tone == TextTone::Plain) return;
     keeper = new ToneKeeper(widget);
   }
-  keeper->setTone(tone);
+  keeper->set(tone, by);
 }
 
 TextTone textTone(const QWidget& widget) {

@@ -84,11 +84,10 @@ void AdDiagForm::load() {
   trend_->setUnit(QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat)));
   for (int i = 0; i < 8; ++i) {
     const auto n = static_cast<std::size_t>(i);
-    // Grey is the theme's colour of disabled text.
     if (i >= channelCount_) {
-      channelName_[n]->setEnabled(false);
+      setTextTone(*channelName_[n], TextTone::Grey);
     } else if (!enabled_[n]) {
-      reading_[n]->setEnabled(false);
+      setTextTone(*reading_[n], TextTone::Grey);
       reading_[n]->setText(QStringLiteral("Disabled"));
       trend_->setTraceVisible(i, false);
     }

@@ -27,8 +27,8 @@ void Lamp::paintEvent(QPaintEvent*) {
   const int side = std::min(width(), height()) - 4;
   const QRectF disc((width() - side) / 2.0, (height() - side) / 2.0, side, side);
   // The rim stands out on a light window as on a dark one.
-  painter.setPen(QPen(
-      blend(palette().color(QPalette::Window), palette().color(QPalette::WindowText), 0.5), 1));
+  painter.setPen(
+      QPen(readableOn(Qt::darkGray, palette().color(QPalette::Window), kColourContrast), 1));
   // A red light, lit or dark, on every theme, as on the module.
   painter.setBrush(lit_ ? QColor(255, 40, 40) : QColor(90, 20, 20));
   painter.drawEllipse(disc);

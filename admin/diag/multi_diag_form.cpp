@@ -56,7 +56,7 @@ QLayout* MultiDiagForm::readingRows() {
   for (QLabel* value : {highAlarm_, lowAlarm_}) value->setAlignment(Qt::AlignRight);
 
   auto* grid = new QGridLayout;
-  QWidget* swatch = traceSwatch(0, this);
+  QLabel* swatch = traceSwatch(0, this);
   swatch->setObjectName(QStringLiteral("TraceColour"));
   grid->addWidget(swatch, 0, 0);
   grid->addWidget(namedLabel(QStringLiteral("Label9"), QStringLiteral("Reading:"), this), 0, 1);

@@ -1,7 +1,9 @@
 #include "admin/diag/trend_plot.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPainter>
 #include <algorithm>
 #include <array>
@@ -28,17 +30,30 @@ QColor plotInk(const QPalette& palette, double share) {
   return blend(plotBackground(palette), palette.color(QPalette::Text), share);
 }
 
-// A small square in a trace's colour, as the plot draws it.
-class TraceSwatch : public QWidget {
+// A small square in a trace's colour as the plot draws it on the
+// application's palette (Qt passes no other to a widget with a style sheet),
+// again when that changes.
+class TraceSwatch : public QLabel {
  public:
-  TraceSwatch(int trace, QWidget* parent) : QWidget(parent), trace_(trace) { setFixedSize(10, 10); }
+  TraceSwatch(int trace, QWidget* parent) : QLabel(parent), trace_(trace) {
+    setFixedSize(10, 10);
+    paint();
+  }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter(this).fillRect(rect(), TrendPlot::traceColor(trace_, palette()));
+  void changeEvent(QEvent* event) override {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) paint();
   }
 
  private:
+  void paint() {
+    const QString sheet =
+        QStringLiteral("background-color: %1")
+            .arg(TrendPlot::traceColor(trace_, QApplication::palette(this)).name());
+    if (styleSheet() != sheet) setStyleSheet(sheet);
+  }
+
   int trace_;
 };
 
@@ -63,7 +78,7 @@ void TrendPlot::setTraceVisible(int trace, bool visible) {
   update();
 }
 
-QWidget* traceSwatch(int trace, QWidget* parent) { return new TraceSwatch(trace, parent); }
+QLabel* traceSwatch(int trace, QWidget* parent) { return new TraceSwatch(trace, parent); }
 
 QColor TrendPlot::traceColor(int trace) {
   static const std::array<QColor, 8> colours{QColor(0x1f, 0x5f, 0xbf), QColor(0xe0, 0x70, 0x00),

@@ -16,13 +16,14 @@
 #include "admin/diag/trend_plot_layout.h"
 #include "admin/diag/trend_trace.h"
 
+class QLabel;
 class QPainter;
 
 namespace orvane::admin {
 
 // A small square in a trace's colour, beside the label of its reading: which
 // line is which.
-QWidget* traceSwatch(int trace, QWidget* parent);
+QLabel* traceSwatch(int trace, QWidget* parent);
 
 class TrendPlot : public QWidget {
  public:

@@ -81,7 +81,8 @@ std::optional<TextContrast> measure(const QWidget& window, const QWidget& widget
   const QPalette& theme = window.palette();
   const double own =
       contrastRatio(theme.color(group, shown->foreground), theme.color(group, backRole));
-  const double required = std::min(enabled ? kReadableContrast : kDisabledContrast, own);
+  const double wanted = enabled ? toneContrast(textTone(widget)) : kDisabledContrast;
+  const double required = std::min(wanted, own);
   const double contrast = contrastRatio(text, back);
   const QString name = widget.objectName().isEmpty()
                            ? QString::fromLatin1(widget.metaObject()->className())

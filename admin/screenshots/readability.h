@@ -19,8 +19,9 @@ struct TextContrast {
 
 // The shown texts of the window (labels, check boxes, radio buttons, group
 // box titles, buttons, fields, lists) whose contrast falls short: enabled
-// text needs 4.5:1 and disabled text 3:1, or what the window's palette gives
-// its own texts where a theme chose less.
+// text needs 4.5:1, text in a colour that carries a meaning (a text tone other
+// than plain or black) and disabled text 3:1, or what the window's palette
+// gives its own texts where a theme chose less.
 std::vector<TextContrast> unreadableTexts(const QWidget& window);
 
 // LinkStatus "the port is not open": 1.93:1, needs 4.50:1

@@ -221,6 +221,10 @@ bool TerminalForm::sendCommand(const std::string& command, AddressingRule rule) 
   if (!lineWorks)
     context_.ui().message(this, QString::fromLocal8Bit(context_.LastLinkError.c_str()),
                           kErrorTitle);
+  // A rate the line at a fixed speed could not take: said once per port, the
+  // exchange itself went out at the line's speed.
+  if (!context_.LastLinkNote.empty() && context_.OrvComm.firstFixedSpeedNotice(context_.ComPort))
+    context_.ui().message(this, QString::fromLocal8Bit(context_.LastLinkNote.c_str()));
   showExchange(command, context_.LastReply);
   return lineWorks;
 }

@@ -14,6 +14,16 @@
  *   and takes precedence over the file. The port is claimed exclusively: a
  *   port held by another program cannot be opened.
  *
+ *   A port may also be a line on a serial device server, named by a URL in
+ *   pyserial's spelling, in ports.conf or through OV_SetPortName():
+ *   "rfc2217://HOST:PORT" (Telnet with the COM port option: OV_InitialComm
+ *   sets the server's line to its rate and parity and waits for the server
+ *   to confirm them) or "socket://HOST:PORT" (raw TCP at the speed set in
+ *   the server). A socket:// line takes the rate of its first
+ *   OV_InitialComm as the server's; a later OV_InitialComm at another rate
+ *   returns OV_SUCCESS, leaves the line as it is, and leaves a note saying
+ *   so in OV_GetErrorText, the one text a call that succeeded leaves.
+ *
  *   Each slot has a reply time-out (100 ms initially) and a checksum flag
  *   (off initially). Both belong to the slot, not to the open port: they may
  *   be set before OV_InitialComm and keep their values across
@@ -53,7 +63,8 @@
  *   permission is denied (OV_REFUSED for all three); the adapter that was
  *   pulled; the reply that never ended (both OV_IO_ERROR); the command that
  *   got no reply. Every call with a port number 0..23 leaves the port's text,
- *   empty when the call succeeded: read it right after the call that failed.
+ *   empty when the call succeeded (but for the note of a socket:// line, see
+ *   PORTS): read it right after the call that failed.
  *
  * A PULLED ADAPTER
  *   When the adapter is pulled, the call under way and every later call on
@@ -160,8 +171,11 @@ typedef struct OV_ConverterConfig {
 /* Opens COM<port>. baudCode: OV_BAUD_*; dataBits: 4..8 (checked only, the
  * line always runs with 8 data bits); parity: OV_PARITY_*; reserved: unused.
  * Returns OV_REFUSED when the port cannot be opened (no such device, busy,
- * permission denied) or the slot is already open, OV_LINE_SETTINGS_FAILED
- * when the line settings cannot be applied (the port then stays open). */
+ * permission denied, a device server that cannot be reached) or the slot is
+ * already open, OV_LINE_SETTINGS_FAILED when the line settings cannot be
+ * applied (the port then stays open). On a socket:// line a rate other than
+ * the one it was first opened with cannot be set: OV_SUCCESS, with a note in
+ * OV_GetErrorText. */
 ORVIO_API uint16_t OV_InitialComm(uint16_t port, uint16_t baudCode, uint16_t dataBits,
                                   uint16_t parity, uint16_t reserved);
 /* Closes the port of the slot; OV_LINE_SETTINGS_FAILED when it is not open. */
@@ -170,8 +184,11 @@ ORVIO_API uint16_t OV_ReleaseComm(uint16_t port);
 ORVIO_API uint16_t OV_TimeOut(uint16_t port, int16_t milliseconds);
 ORVIO_API uint16_t OV_EnableChecksum(uint16_t port);
 ORVIO_API uint16_t OV_DisableChecksum(uint16_t port);
-/* Names the device of the slot ("/dev/ttyUSB0"); a null or empty path
- * returns the slot to ports.conf. Takes effect at the next OV_InitialComm. */
+/* Names the device of the slot ("/dev/ttyUSB0") or its line on a device
+ * server ("rfc2217://192.168.1.50:7001", "socket://192.168.1.50:4001"); a
+ * null or empty path returns the slot to ports.conf. Takes effect at the
+ * next OV_InitialComm. A URL that is not well formed is refused with
+ * OV_REFUSED, the reason in OV_GetErrorText, and the slot keeps its name. */
 ORVIO_API uint16_t OV_SetPortName(uint16_t port, const char* path);
 /* Sends any command (without checksum and carriage return; not limited in
  * length) and copies the reply, lead character included and checksum

@@ -26,6 +26,7 @@ std::uint16_t withSlot(std::uint16_t port, Body&& body) noexcept {
     std::lock_guard lock(library.mutex);
     PortSlot& slot = library.slots[port];
     slot.failure[0] = '\0';
+    slot.noteKept = false;
     std::uint16_t status = OV_IO_ERROR;
     try {
       status = body(library, slot);

@@ -30,11 +30,17 @@ void noteFailure(PortSlot& slot, std::size_t port, std::string_view text) {
   copyText(labelled, slot.failure.data(), slot.failure.size());
 }
 
+void noteOnSuccess(PortSlot& slot, std::size_t port, std::string_view text) {
+  noteFailure(slot, port, text);
+  slot.noteKept = true;
+}
+
 void settleFailure(PortSlot& slot, std::size_t port, std::uint16_t status) {
-  if (status == 0)
-    slot.failure[0] = '\0';
-  else if (slot.failure[0] == '\0')
+  if (status == 0) {
+    if (!slot.noteKept) slot.failure[0] = '\0';
+  } else if (slot.failure[0] == '\0') {
     noteFailure(slot, port, format("failed with status 0x%04X", status));
+  }
 }
 
 void copyText(std::string_view text, char* out, std::size_t size) {

@@ -16,8 +16,12 @@ namespace orvane::driver {
 // cut where it would overflow the slot's buffer.
 void noteFailure(PortSlot& slot, std::size_t port, std::string_view text);
 
-// After a call: a success clears the text, a failure that no step described
-// gets its status number.
+// The same for a call that succeeds but has something to say: the text
+// stays after the success.
+void noteOnSuccess(PortSlot& slot, std::size_t port, std::string_view text);
+
+// After a call: a success clears the text (but a note), a failure that no
+// step described gets its status number.
 void settleFailure(PortSlot& slot, std::size_t port, std::uint16_t status);
 
 // At most size - 1 bytes of the text and a terminating zero, never half of a

@@ -6,11 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 
-#include "serial/serial_port.h"
+#include "serial/line.h"
 
 namespace orvane::driver {
 
@@ -20,7 +20,7 @@ inline constexpr std::size_t kAddressCount = 256;
 inline constexpr std::size_t kFailureTextSize = 512;
 
 struct PortSlot {
-  std::optional<serial::SerialPort> line;
+  std::unique_ptr<serial::Line> line;
   std::int16_t timeoutMs = 100;
   bool checksum = false;
   std::string deviceOverride;  // set by OV_SetPortName; empty: ports.conf decides
@@ -28,6 +28,13 @@ struct PortSlot {
   // succeeded (OV_GetErrorText). A fixed buffer, so that no text outlives
   // the library on the heap.
   std::array<char, kFailureTextSize> failure{};
+  // The text is a note of a call that succeeded: kept, not cleared.
+  bool noteKept = false;
+  // A line at a fixed speed runs at the rate it was first opened with, taken
+  // as its device server's: the line's name and that rate, kept across
+  // OV_ReleaseComm.
+  std::string fixedSpeedLine;
+  int fixedSpeedRate = 0;
 };
 
 class Library {

@@ -7,6 +7,7 @@
 #include "export_guard.h"
 #include "reply_fields.h"
 #include "serial/config_dir.h"
+#include "serial/line_name.h"
 #include "serial/port_names.h"
 
 using namespace orvane::driver;
@@ -28,6 +29,22 @@ std::string devicePath(std::uint16_t port, const PortSlot& slot) {
 uint16_t refusedOpen(PortSlot& slot, uint16_t port, std::string_view why) {
   noteFailure(slot, port, why);
   return OV_REFUSED;
+}
+
+// A line at a fixed speed takes the rate it is first opened with as its
+// device server's; a later open at another rate succeeds (the line runs as
+// it did) and says so in the port's text.
+void keepFixedSpeed(PortSlot& slot, uint16_t port, int rate) {
+  const std::string& name = slot.line->device();
+  if (slot.fixedSpeedLine != name) {
+    slot.fixedSpeedLine = name;
+    slot.fixedSpeedRate = rate;
+  }
+  if (rate == slot.fixedSpeedRate) return;
+  noteOnSuccess(slot, port,
+                format("%s is a network line at a fixed speed: it stays at %d bps, the rate it "
+                       "was first opened with, and cannot be set to %d bps",
+                       name.c_str(), slot.fixedSpeedRate, rate));
 }
 
 }  // namespace
@@ -53,17 +70,18 @@ uint16_t OV_InitialComm(uint16_t port, uint16_t baudCode, uint16_t dataBits, uin
     // Whatever keeps the port from opening (the device, ports.conf) says so
     // in its text.
     try {
-      slot.line = serial::SerialPort::open(devicePath(port, slot));
+      slot.line = serial::openLine(devicePath(port, slot));
     } catch (const std::exception& error) {
       return refusedOpen(slot, port, error.what());
     }
+    const int rate = kBaudRates[baudCode - kFirstBaudCode];
     try {
-      slot.line->configure(kBaudRates[baudCode - kFirstBaudCode],
-                           static_cast<serial::Parity>(parity));
+      slot.line->configure(rate, static_cast<serial::Parity>(parity));
     } catch (const serial::SerialError& error) {
       noteFailure(slot, port, std::string(error.what()) + " (the port stays open: release it)");
       return OV_LINE_SETTINGS_FAILED;
     }
+    if (slot.line->fixedSpeed()) keepFixedSpeed(slot, port, rate);
     return OV_SUCCESS;
   });
 }
@@ -99,7 +117,14 @@ uint16_t OV_DisableChecksum(uint16_t port) {
 
 uint16_t OV_SetPortName(uint16_t port, const char* path) {
   return withSlot(port, [&](Library&, PortSlot& slot) -> uint16_t {
-    slot.deviceOverride = path ? path : "";
+    const std::string name = path ? path : "";
+    if (serial::isUrl(name)) {
+      if (const auto problem = serial::networkLineNameProblem(name)) {
+        noteFailure(slot, port, *problem + "; the port name stays as it was");
+        return OV_REFUSED;
+      }
+    }
+    slot.deviceOverride = name;
     return OV_SUCCESS;
   });
 }

@@ -7,6 +7,7 @@
 #include "orvio.h"
 #include "protocol/frame.h"
 #include "reply_fields.h"
+#include "serial/line_name.h"
 
 namespace orvane::driver {
 
@@ -20,10 +21,12 @@ void pause(int delayMs) {
 
 // The serial layer names the device and the cause; a line that is gone will
 // not come back by itself, and the library does not reopen it.
-std::string serialText(const serial::SerialError& error) {
+std::string serialText(const serial::SerialError& error, const serial::Line& line) {
   std::string text = error.what();
   if (dynamic_cast<const serial::DeviceDisconnected*>(&error))
-    text += " (release the port and open it again once the adapter is back)";
+    text += serial::isUrl(line.device())
+                ? " (release the port and open it again once the device server answers)"
+                : " (release the port and open it again once the adapter is back)";
   return text;
 }
 
@@ -104,7 +107,7 @@ std::uint16_t Session::sendFrame(std::string_view command, bool checksum) {
     std::string frame = protocol::completeCommand(command, checksum && !addressZero);
     if (slot_.line->write(frame, timeout())) return OV_SUCCESS;
   } catch (const serial::SerialError& error) {
-    return sendFailed(serialText(error));
+    return sendFailed(serialText(error, *slot_.line));
   }
   return sendFailed(
       onLine(format("the command %s could not be written within %lld ms", quoted(command).c_str(),
@@ -150,7 +153,7 @@ std::uint16_t Session::receiveLine(bool checksum, int delayMs, std::string& repl
       if (received.size() < kReplyCapacity) received.push_back(static_cast<char>(*byte));
     }
   } catch (const serial::SerialError& error) {
-    return receiveFailed(OV_IO_ERROR, serialText(error));
+    return receiveFailed(OV_IO_ERROR, serialText(error, *slot_.line));
   }
   return accept(std::move(received), checksum && !exempt, reply);
 }
@@ -166,7 +169,7 @@ std::uint16_t Session::receiveCount(bool checksum, std::size_t length, std::stri
       received.push_back(static_cast<char>(*byte));
     }
   } catch (const serial::SerialError& error) {
-    return receiveFailed(OV_IO_ERROR, serialText(error));
+    return receiveFailed(OV_IO_ERROR, serialText(error, *slot_.line));
   }
   return accept(std::move(received), checksum && !exempt, reply);
 }

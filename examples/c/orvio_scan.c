@@ -3,9 +3,12 @@
  * value from each analog input module.
  *
  *   orvio_scan [COM-number [last-address]]     (defaults: 1 and 31)
+ *   orvio_scan PORT-NAME [last-address]
  *
  * The port is opened at 9600 bps; COM n is the device ports.conf names for it
- * (see docs/orvio.md). Needs liborvio 1.1 (OV_GetErrorText).
+ * (see docs/orvio.md). A PORT-NAME (a device path, or a line on a device
+ * server such as rfc2217://192.168.1.50:7001) is given to COM1 with
+ * OV_SetPortName instead. Needs liborvio 1.1 (OV_GetErrorText).
  */
 #include <orvio.h>
 #include <stdio.h>
@@ -72,11 +75,29 @@ static void showModule(uint16_t port, uint16_t address, const OV_ModuleConfig* c
     printf(", value %s\n", value);
 }
 
+/* A COM number is digits only; anything else names the port. */
+static int isComNumber(const char* text) {
+  if (*text == '\0') return 0;
+  for (; *text; ++text)
+    if (*text < '0' || *text > '9') return 0;
+  return 1;
+}
+
 int main(int argc, char** argv) {
-  uint16_t port = (uint16_t)(argc > 1 ? atoi(argv[1]) : 1);
+  uint16_t port = 1;
   int last = argc > 2 ? atoi(argv[2]) : 31;
   int address, found = 0;
   uint16_t status;
+
+  if (argc > 1 && isComNumber(argv[1])) {
+    port = (uint16_t)atoi(argv[1]);
+  } else if (argc > 1) {
+    status = OV_SetPortName(port, argv[1]);
+    if (failed(status)) {
+      fprintf(stderr, "orvio_scan: %s\n", failureText(port));
+      return 1;
+    }
+  }
 
   OV_TimeOut(port, 100);
   status = OV_InitialComm(port, OV_BAUD_9600, 8, OV_PARITY_NONE, 0);

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "poll_wait.h"
@@ -23,6 +24,9 @@ constexpr int kDrainBatches = 64;
 
 constexpr std::size_t kLastWordsLength = 80;
 
+// How long a close waits for the server to end the connection.
+constexpr std::chrono::milliseconds kCloseWait{250};
+
 }  // namespace
 
 NetworkLine::NetworkLine(std::string url, const NetworkLineName& name)
@@ -30,11 +34,28 @@ NetworkLine::NetworkLine(std::string url, const NetworkLineName& name)
 
 NetworkLine::~NetworkLine() { close(); }
 
+// A device server frees its serial port only after the connection has
+// ended on its side too: a program that opens the line again at once (to
+// change the speed through orvio, to recover a lost line) would be turned
+// away as "Port already in use". So the close tells the server and waits a
+// little for its end of the connection.
 void NetworkLine::close() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) {
+    ::shutdown(fd_, SHUT_WR);
+    awaitServerEnd(Clock::now() + std::min(name_.timeout, kCloseWait));
+    ::close(fd_);
+  }
   fd_ = -1;
   lostBy_ = 0;
   input_.clear();
+}
+
+void NetworkLine::awaitServerEnd(Clock::time_point deadline) {
+  char buffer[kReceiveChunk];
+  while (pollUntil(fd_, POLLIN, deadline) > 0) {
+    const ssize_t n = ::recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) return;
+  }
 }
 
 void NetworkLine::requireOpen() const {
@@ -117,6 +138,17 @@ std::optional<std::uint8_t> NetworkLine::readByte(std::chrono::milliseconds time
   const auto byte = static_cast<std::uint8_t>(input_.front());
   input_.pop_front();
   return byte;
+}
+
+bool NetworkLine::hungUp() const {
+  if (fd_ < 0) return false;
+  if (lostBy_ != 0) return true;
+  pollfd p{fd_, POLLIN | POLLRDHUP, 0};
+  if (::poll(&p, 1, 0) <= 0) return false;
+  if ((p.revents & (POLLHUP | POLLRDHUP | POLLERR | POLLNVAL)) != 0) return true;
+  // Readable with nothing to read: the end of the stream.
+  char byte = 0;
+  return (p.revents & POLLIN) != 0 && ::recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
 }
 
 std::size_t NetworkLine::available() {

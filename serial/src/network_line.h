@@ -21,6 +21,9 @@ class NetworkLine : public Line {
   std::optional<std::uint8_t> readByte(std::chrono::milliseconds timeout) override;
   std::size_t available() override;
   bool waitReadable(std::chrono::milliseconds timeout) override;
+  // The server closed the connection or it broke: found without waiting,
+  // also while data the server sent before is still unread.
+  bool hungUp() const override;
   void close() override;
 
  protected:
@@ -59,6 +62,9 @@ class NetworkLine : public Line {
   void takeWhatArrived();
   Sending send(std::string_view bytes, Clock::time_point deadline);
   void acknowledgeAtOnce();
+  // Reads and drops what the server still sends until it ends the
+  // connection or the deadline passed.
+  void awaitServerEnd(Clock::time_point deadline);
   [[noreturn]] void lost() const;
   [[noreturn]] void disconnected(const std::string& cause) const;
   std::string lastWords() const;

@@ -118,6 +118,30 @@ TEST_F(PortSessionTest, ComNumberMapsThroughPortsConfUnlessTheSlotIsNamed) {
   EXPECT_EQ(OV_InitialComm(7, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS);
 }
 
+TEST_F(PortSessionTest, AUrlThatIsNotWellFormedIsRefusedAndTheNameStays) {
+  net = std::make_unique<sim::Network>(std::vector{module("7213", 1)});
+  ASSERT_EQ(OV_SetPortName(kPort, net->slavePath().c_str()), OV_SUCCESS);
+  const struct {
+    const char* url;
+    const char* text;
+  } cases[] = {
+      {"rfc2217://10.0.0.5", "the port is missing (HOST:PORT)"},
+      {"telnet://10.0.0.5:23", "no such kind of line \"telnet://\" (rfc2217:// or socket://)"},
+      {"socket://10.0.0.5:4001?timeout=2", "unknown option \"timeout=2\" (logging=LEVEL)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    EXPECT_EQ(OV_SetPortName(kPort, c.url), OV_REFUSED);
+    char text[256] = "";
+    OV_GetErrorText(kPort, text, sizeof text);
+    EXPECT_EQ(std::string(text), std::string("COM1: ") + c.url + ": bad network line name: " +
+                                     c.text + "; the port name stays as it was");
+  }
+  ASSERT_EQ(OV_InitialComm(kPort, OV_BAUD_9600, 8, OV_PARITY_NONE, 0), OV_SUCCESS);
+  char name[30] = "";
+  EXPECT_EQ(OV_GetModuleName(kPort, 1, name), OV_SUCCESS) << "the simulator, named before";
+}
+
 // Read without blocking and up to a size limit: the open is refused at once,
 // not after a FIFO found a writer or /dev/zero filled the memory.
 TEST_F(PortSessionTest, APortsConfThatIsNoFileRefusesTheOpenAtOnce) {

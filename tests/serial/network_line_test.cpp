@@ -240,6 +240,40 @@ TEST(NetworkLine, AClosedConnectionIsADisconnectedDevice) {
   }
 }
 
+// The reply of the frame is waiting unread in both cases; only the server
+// that closed the connection after it has hung up, and the reply is still
+// read before the loss is reported.
+TEST(NetworkLine, HungUpFindsAClosedConnectionWithoutTakingWhatArrived) {
+  for (const bool closes : {false, true}) {
+    for (const char* scheme : {"rfc2217", "socket"}) {
+      SCOPED_TRACE(std::string(scheme) + (closes ? ", closed after the frame" : ", kept open"));
+      DeviceServerBehaviour behaviour = replying("!01\r");
+      behaviour.telnet = scheme[0] == 'r';
+      behaviour.closeAfterFrame = closes;
+      DeviceServer server(behaviour);
+      auto line = openLine(server.url(scheme));
+      line->configure(9600);
+      EXPECT_FALSE(line->hungUp());
+      line->purge();
+      ASSERT_TRUE(line->write("$01M\r", kReplyTimeout));
+      const auto deadline = Clock::now() + 5s;
+      while (server.frames().empty() && Clock::now() < deadline) std::this_thread::sleep_for(5ms);
+      while (closes && !line->hungUp() && Clock::now() < deadline) std::this_thread::sleep_for(5ms);
+      std::this_thread::sleep_for(50ms);  // the reply has arrived
+      EXPECT_EQ(line->hungUp(), closes);
+      std::string reply;
+      while (auto byte = line->readByte(kReplyTimeout)) {
+        if (*byte == '\r') break;
+        reply += static_cast<char>(*byte);
+      }
+      EXPECT_EQ(reply, "!01");
+      EXPECT_EQ(line->hungUp(), closes);
+      line->close();
+      EXPECT_FALSE(line->hungUp()) << "a closed line has no connection to lose";
+    }
+  }
+}
+
 TEST(TcpLine, PassesBytesUnchangedAtTheServersFixedSpeed) {
   DeviceServerBehaviour behaviour = replying("!01\xFF\r");
   behaviour.telnet = false;

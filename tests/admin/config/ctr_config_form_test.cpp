@@ -22,6 +22,8 @@ namespace {
 
 using namespace testing;
 
+const QColor kGrey(0x80, 0x80, 0x80);
+
 // Counter 0 running up to 4294967295 from 16, alarm at 1000; counter 1
 // stopped, up to 100000, alarm off; filter on, widths 50 and 10 us, TTL
 // levels 2.4 and 0.8 V; gate mode high.
@@ -66,6 +68,9 @@ class CtrConfigTest : public ConfigFixture {
   }
   using ConfigFixture::field;
   using ConfigFixture::list;
+  QColor colour(const char* label) const {
+    return control<QLabel>(QString::fromLatin1(label)).palette().color(QPalette::WindowText);
+  }
   bool enabled(const QString& name) const { return control<QWidget>(name).isEnabled(); }
 };
 
@@ -111,11 +116,14 @@ TEST_F(CtrConfigTest, TypeSwitchesBetweenCounterAndFrequencyLayout) {
   const std::vector<QString> always{"Frame8", "DigitalFilter", "MinAtHigh", "TTLAtLow"};
   const auto expectLayout = [&](bool counter) {
     EXPECT_EQ(enabled("FreqGateTime"), !counter);
-    // A label not in use is greyed as the theme greys disabled text.
-    EXPECT_EQ(enabled("Label3"), !counter);
+    EXPECT_EQ(colour("Label3"), counter ? kGrey : QColor(Qt::black));
     for (const QString& name : counterOnly) EXPECT_EQ(enabled(name), counter) << name.toStdString();
-    for (const char* label : {"Label6", "Label11", "Label14", "Label21", "Label23"})
-      EXPECT_EQ(enabled(label), counter) << label;
+    for (const char* label : {"Label6", "Label11", "Label14", "Label21", "Label23"}) {
+      EXPECT_EQ(colour(label), counter ? QColor(Qt::black) : kGrey) << label;
+      EXPECT_FALSE(control<QLabel>(label).testAttribute(Qt::WA_ForceDisabled))
+          << label << " is grey by its colour alone";
+    }
+    EXPECT_FALSE(control<QLabel>("Label3").testAttribute(Qt::WA_ForceDisabled));
     for (const QString& name : always) EXPECT_TRUE(enabled(name)) << name.toStdString();
   };
   expectLayout(true);

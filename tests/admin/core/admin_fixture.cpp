@@ -34,6 +34,18 @@ sim::Network& AdminFixture::startNetworkOnLink(std::vector<sim::ModuleState> mod
   return *network_;
 }
 
+bool AdminFixture::startNetworkBehindSer2net(std::vector<sim::ModuleState> modules, bool raw,
+                                             int com) {
+  if (test::Ser2net::program().empty()) return false;
+  sim::NetworkOptions options;
+  options.linkPath = (context_->configDir / ("line-COM" + std::to_string(com))).string();
+  network_ = std::make_unique<sim::Network>(std::move(modules), options);
+  ser2net_ = std::make_unique<test::Ser2net>(options.linkPath, context_->configDir);
+  ser2net_->start();
+  mapCom(com, raw ? ser2net_->socketUrl() : ser2net_->rfc2217Url());
+  return true;
+}
+
 void AdminFixture::mapCom(int com, const std::string& device) {
   portsConf_[com] = device;
   std::string text;
@@ -42,10 +54,13 @@ void AdminFixture::mapCom(int com, const std::string& device) {
   writeConfigFile("ports.conf", text);
 }
 
-std::string AdminFixture::disconnectedText(int com) const {
-  return "COM" + std::to_string(com) + ": " + portsConf_.at(com) +
-         " is disconnected; plug the adapter back in or choose another port (Network > COM "
-         "Port...)";
+std::string AdminFixture::disconnectedText(int com, const std::string& cause) const {
+  const std::string& device = portsConf_.at(com);
+  const bool network = device.find("://") != std::string::npos;
+  return "COM" + std::to_string(com) + ": " + device + " is disconnected" +
+         (cause.empty() ? "" : " (" + cause + ")") +
+         (network ? "; check the device server and the network" : "; plug the adapter back in") +
+         " or choose another port (Network > COM Port...)";
 }
 
 void AdminFixture::openPort(int com) {

@@ -1,5 +1,6 @@
 // A test's own orvadmin: a temporary config directory, test UI services, an
-// AdminContext, and a simulated module network on COM ports of its choice.
+// AdminContext, and a simulated module network on COM ports of its choice,
+// directly or behind the ser2net device server.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "admin/core/admin_context.h"
+#include "ser2net_server.h"
 #include "sim/network.h"
 #include "tests/admin/core/read_file.h"
 #include "tests/admin/core/test_ui.h"
@@ -25,10 +27,16 @@ class AdminFixture : public ::testing::Test {
   // The same behind a link in the config directory, as an adapter behind a
   // stable name: the network's unplug() and replug() keep the path.
   sim::Network& startNetworkOnLink(std::vector<sim::ModuleState> modules, int com = 1);
+  // The same behind ser2net on 127.0.0.1, COM n mapped to its
+  // rfc2217:// URL, or its socket:// URL (raw TCP, fixed at 9600 bps) when
+  // `raw`. False when ser2net is not installed: skip the test.
+  bool startNetworkBehindSer2net(std::vector<sim::ModuleState> modules, bool raw = false,
+                                 int com = 1);
   // Maps COM n to a device path in ports.conf (kept with earlier lines).
   void mapCom(int com, const std::string& device);
-  // What an exchange fails with while the adapter of mapped COM n is out.
-  std::string disconnectedText(int com = 1) const;
+  // What an exchange fails with while the adapter of mapped COM n is out,
+  // or its device server cannot be reached (for the cause given).
+  std::string disconnectedText(int com = 1, const std::string& cause = "") const;
   // Makes COM n the open port of the context.
   void openPort(int com = 1);
   // Writes a file into the config directory.
@@ -50,6 +58,8 @@ class AdminFixture : public ::testing::Test {
   TestUi* ui_;
   std::unique_ptr<AdminContext> context_;
   std::unique_ptr<sim::Network> network_;
+  // Declared after the network, so that it ends first.
+  std::unique_ptr<test::Ser2net> ser2net_;
   std::map<int, std::string> portsConf_;
 };
 

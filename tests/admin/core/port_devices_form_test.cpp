@@ -12,6 +12,7 @@
 #include "admin/core/com_port_form.h"
 #include "admin/core/command_link.h"
 #include "admin/core/ui_naming.h"
+#include "serial/serial_port.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/sim_modules.h"
 #include "tests/admin/terminal/guarded_fifo.h"
@@ -78,6 +79,17 @@ TEST(DeviceTexts, PathAdapterLinkAndPermission) {
   serial::SerialDevice missing;
   missing.path = "/dev/ttyUSB4";
   EXPECT_EQ(deviceListText(missing), "/dev/ttyUSB4 — not found");
+
+  for (const char* url : {"rfc2217://10.0.0.5:4001", "socket://10.0.0.5:4001"}) {
+    const auto line = serial::describeDevicePath(url);
+    EXPECT_EQ(comOptionText(3, line), QStringLiteral("COM3 — ") + url);
+    EXPECT_EQ(deviceDetails(line), url[0] == 'r' ? "device server, RFC 2217: the line's speed is "
+                                                   "set from here"
+                                                 : "device server, raw TCP: the line runs at the "
+                                                   "server's speed");
+  }
+  EXPECT_EQ(deviceListText(serial::describeDevicePath("socket://10.0.0.5")),
+            "socket://10.0.0.5 — bad network line name: the port is missing (HOST:PORT)");
 }
 
 // The machine: an FTDI adapter behind its by-id link, a Prolific adapter in a
@@ -264,6 +276,84 @@ TEST_F(PortDevicesFormTest, ADevicePluggedInAppearsAndOnePulledOutGoes) {
   EXPECT_EQ(field->count(), 3);
 }
 
+TEST_F(PortDevicesFormTest, NetworkLineTakesAWellFormedUrlForTheComWithTheFocus) {
+  const struct {
+    const char* typed;
+    QString refusal;  // empty: accepted
+  } attempts[] = {
+      {"",
+       "Type the URL of the line on the device server, such as rfc2217://192.168.1.50:7001 "
+       "or socket://192.168.1.50:4001."},
+      {"10.0.0.5:4001", "10.0.0.5:4001: not a network line name (SCHEME://)"},
+      {"rfc2217://10.0.0.5",
+       "rfc2217://10.0.0.5: bad network line name: the port is missing "
+       "(HOST:PORT)"},
+      {" rfc2217://10.0.0.5:4001?timeout=0.5 ", ""},
+  };
+  auto form = makeForm();
+  deviceField(*form, 3)->setFocus();
+  QString chosenCom;
+  ui_->modalHandlers[QStringLiteral("NetworkLineForm")] = [&](QDialog& dialog) {
+    chosenCom = control<QComboBox>(dialog, "ComNumber")->currentText();
+    for (const auto& attempt : attempts) {
+      control<QLineEdit>(dialog, "Url")->setText(QString::fromLatin1(attempt.typed));
+      click(dialog, "OKBtn");
+      EXPECT_EQ(dialog.result() == QDialog::Accepted, attempt.refusal.isEmpty()) << attempt.typed;
+    }
+    return dialog.result();
+  };
+  EXPECT_EQ(control<QPushButton>(*form, "NetworkLineBtn")->text(), "&Network line…");
+  click(*form, "NetworkLineBtn");
+  EXPECT_EQ(chosenCom, "COM3");
+  std::vector<QString> refusals;
+  for (const auto& attempt : attempts)
+    if (!attempt.refusal.isEmpty()) refusals.push_back(attempt.refusal);
+  EXPECT_EQ(ui_->texts(), refusals);
+  for (const auto& shown : ui_->messages) EXPECT_EQ(shown.title, "Error");
+
+  EXPECT_EQ(deviceField(*form, 3)->currentText(), "rfc2217://10.0.0.5:4001?timeout=0.5");
+  EXPECT_EQ(deviceNote(*form, 3)->text(),
+            "device server, RFC 2217: the line's speed is set from here");
+  click(*form, "OKBtn");
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_EQ(readConfigFile("ports.conf"), "COM3=rfc2217://10.0.0.5:4001?timeout=0.5\n");
+
+  ui_->modalHandlers.clear();  // Cancel changes nothing
+  auto again = makeForm();
+  click(*again, "NetworkLineBtn");
+  EXPECT_EQ(deviceField(*again, 1)->currentText(), "") << "COM1 has the focus at first";
+  EXPECT_EQ(deviceField(*again, 3)->currentText(), "rfc2217://10.0.0.5:4001?timeout=0.5");
+}
+
+TEST_F(PortDevicesFormTest, ABadUrlTypedIntoAFieldIsRefusedAtOK) {
+  mapCom(1, "/dev/ttyS0");
+  const struct {
+    const char* typed;
+    const char* refusal;
+  } cases[] = {
+      {"socket://pump house:4001",
+       "socket://pump house:4001: bad network line name: \"pump house\" is not a host name"},
+      {"tcp://10.0.0.5:4001",
+       "tcp://10.0.0.5:4001: bad network line name: no such kind of line \"tcp://\" (rfc2217:// "
+       "or socket://)"},
+      {"rfc2217://[fd00::50:7001",
+       "rfc2217://[fd00::50:7001: bad network line name: the \"[\" of the IPv6 address is not "
+       "closed"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ui_->messages.clear();
+    auto form = makeForm();
+    deviceField(*form, 2)->setEditText(QString::fromLatin1(c.typed));
+    const QString problem = QString::fromLatin1(c.refusal);
+    EXPECT_EQ(deviceNote(*form, 2)->text(), problem.mid(problem.indexOf(": ") + 2));
+    click(*form, "OKBtn");
+    EXPECT_EQ(form->result(), 0) << "still open";
+    EXPECT_EQ(ui_->texts(), std::vector<QString>{"COM2: " + problem});
+    EXPECT_EQ(readConfigFile("ports.conf"), "COM1=/dev/ttyS0\n");
+  }
+}
+
 TEST(PortDevicesFormFirstAdapter, TheByIdFolderThatAppearsIsWatchedToo) {
   FakeDeviceTree tree;
   QTemporaryDir config;
@@ -316,6 +406,11 @@ TEST_F(ComPortDevicesTest, EachComOptionShowsTheDeviceThatPortsConfGivesIt) {
   EXPECT_TRUE(deviceLabel(*form, 2)->text().endsWith(", FTDI FT232R USB UART"))
       << "a long path is shortened, the adapter stays in view";
   EXPECT_EQ(control<QRadioButton>(*form, "ComOption(1)")->text(), "COM1");
+
+  mapCom(5, "rfc2217://192.168.1.50:7001");
+  auto again = makeComPortForm();
+  EXPECT_EQ(optionTip(*again, 5), "COM5 — rfc2217://192.168.1.50:7001");
+  EXPECT_EQ(deviceLabel(*again, 5)->text(), "rfc2217://192.168.1.50:7001") << "like a device path";
 }
 
 TEST_F(ComPortDevicesTest, DevicesOpensTheDevicesDialogAndItsOKRefreshesTheOptions) {
@@ -396,11 +491,12 @@ TEST_F(ComPortDevicesTest, OKOpensTheOpenPortAgainWhenItsDeviceWasChanged) {
 TEST_F(ComPortDevicesTest, OKKeepsTheOpenPortWhenItsDeviceStayedTheSame) {
   startNetwork({simModule("7213", 1)}, 1);
   openPort(1);
-  const int fd = context_->OrvComm.port(1).fd();
+  const int fd = dynamic_cast<serial::SerialPort&>(context_->OrvComm.port(1)).fd();
   auto form = makeComPortForm();
   click(*form, "OKBtn");
   EXPECT_EQ(form->result(), QDialog::Accepted);
-  EXPECT_EQ(context_->OrvComm.port(1).fd(), fd) << "not closed and opened again";
+  EXPECT_EQ(dynamic_cast<serial::SerialPort&>(context_->OrvComm.port(1)).fd(), fd)
+      << "not closed and opened again";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "admin/core/com_port_form.h"
 #include "admin/core/ui_naming.h"
 #include "serial/file_read.h"
+#include "serial/serial_port.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/sim_modules.h"
 #include "tests/admin/terminal/guarded_fifo.h"

@@ -7,6 +7,7 @@
 
 #include "admin/core/command_link.h"
 #include "admin/core/orvane_form.h"
+#include "serial/serial_port.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/form_driver.h"
 #include "tests/admin/core/sim_modules.h"

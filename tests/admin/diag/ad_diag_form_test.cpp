@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cmath>
 
-#include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/reading_text.h"
 #include "admin/diag/trend_plot.h"
@@ -46,8 +45,9 @@ TEST_F(AdDiagTest, LoadReadsTheMaskAndFirmwareAndLaysOutTheRows) {
   EXPECT_EQ(text("Addr"), "3 (03H)");
   EXPECT_EQ(text("Rev"), "B2.3");
   EXPECT_EQ(text(reading(5)), "Disabled");
-  EXPECT_FALSE(control<QLabel>(reading(5)).isEnabled()) << "grey as the theme greys";
-  EXPECT_TRUE(control<QLabel>(reading(4)).isEnabled());
+  EXPECT_EQ(colourOf(control<QLabel>(reading(5))), "rgb(128, 128, 128)");
+  EXPECT_TRUE(control<QLabel>(reading(5)).isEnabled()) << "grey by its colour alone";
+  EXPECT_EQ(colourOf(control<QLabel>(reading(4))), "");
   EXPECT_FALSE(control<QLabel>(QStringLiteral("OpenStatus")).isVisibleTo(window_.get()));
   EXPECT_FALSE(control<QLabel>(QStringLiteral("Label4")).isVisibleTo(window_.get()));
 }
@@ -60,7 +60,7 @@ TEST_F(AdDiagTest, TickPollsEveryEnabledChannelAndShowsSignedReadingsWithTheUnit
   EXPECT_EQ(text(reading(0)), "+2.5");
   EXPECT_EQ(text(reading(1)), "-1.25");
   EXPECT_EQ(text(indexedName(QStringLiteral("FormatText"), 0)), "V");
-  EXPECT_EQ(textTone(control<QLabel>(reading(0))), TextTone::Alarm);
+  EXPECT_EQ(colourOf(control<QLabel>(reading(0))), "rgb(255, 0, 0)");
   EXPECT_EQ(text(reading(5)), "Disabled");
   EXPECT_EQ(trend().sampleCount(0), 1);
   EXPECT_EQ(trend().sampleCount(5), 0);
@@ -79,10 +79,12 @@ TEST_F(AdDiagTest, ThreeChannelModelGreysTheRowsItDoesNotHave) {
   e.DataFormat = 3;
   open<AdDiagForm>();
   for (int i = 3; i < 8; ++i) {
-    EXPECT_FALSE(control<QLabel>(indexedName(QStringLiteral("Label3"), i)).isEnabled());
+    const auto& name = control<QLabel>(indexedName(QStringLiteral("Label3"), i));
+    EXPECT_EQ(colourOf(name), "rgb(128, 128, 128)");
+    EXPECT_TRUE(name.isEnabled());
     EXPECT_EQ(text(reading(i)), "");
   }
-  EXPECT_TRUE(control<QLabel>(indexedName(QStringLiteral("Label3"), 2)).isEnabled());
+  EXPECT_EQ(colourOf(control<QLabel>(indexedName(QStringLiteral("Label3"), 2))), "");
   EXPECT_EQ(tick(), (std::vector<std::string>{"#030", "#031", "#032"}));
   EXPECT_EQ(text(indexedName(QStringLiteral("FormatText"), 0)), "ohms");
 }

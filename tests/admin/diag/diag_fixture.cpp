@@ -1,5 +1,6 @@
 #include "tests/admin/diag/diag_fixture.h"
 
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace orvane::admin::testing {
@@ -15,6 +16,11 @@ std::vector<std::string> DiagFixture::tick() {
   network_->clearFrames();
   window_->pollOnce();
   return sent();
+}
+
+QString colourOf(const QLabel& label) {
+  const auto match = QRegularExpression(QStringLiteral("rgb\\([^)]*\\)")).match(label.styleSheet());
+  return match.hasMatch() ? match.captured(0) : QString();
 }
 
 }  // namespace orvane::admin::testing

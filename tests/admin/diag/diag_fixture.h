@@ -50,4 +50,7 @@ class DiagFixture : public AdminFixture {
   void stopTimer();
 };
 
+// A label's colour as the window set it ("rgb(255, 0, 0)"), from its style.
+QString colourOf(const QLabel& label);
+
 }  // namespace orvane::admin::testing

@@ -319,11 +319,16 @@ TEST_F(MultiDiagTest, TheTrendDrawsTheReadingInItsColourAndTheLimitsWhenAnAlarmI
   startModule(m);
   open<MultiDiagForm>();
   for (int i = 0; i < 3; ++i) tick();
+  EXPECT_TRUE(control<QLabel>(QStringLiteral("TraceColour"))
+                  .styleSheet()
+                  .contains(TrendPlot::traceColor(0).name()))
+      << "the colour beside the reading's label is its trace's";
   const QColor trace = TrendPlot::traceColor(0, trend().palette());
   const QColor limit = TrendPlot::limitColor(trend().palette());
+  EXPECT_EQ(trace, TrendPlot::traceColor(0)) << "as designed on a light theme";
+  EXPECT_EQ(limit, TrendPlot::limitColor());
   EXPECT_EQ(control<QWidget>(QStringLiteral("TraceColour")).grab().toImage().pixelColor(5, 5),
-            trace)
-      << "the colour beside the reading's label is its trace's";
+            trace);
   QImage image = renderTrend();
   const auto [traceTop, traceBottom] = rowsOf(image, trace);
   const auto [limitTop, limitBottom] = rowsOf(image, limit);

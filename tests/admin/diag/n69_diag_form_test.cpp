@@ -4,9 +4,9 @@
 #include "admin/diag/n69_diag_form.h"
 
 #include <QGroupBox>
+#include <QRegularExpression>
 #include <QTest>
 
-#include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/lamp.h"
 #include "tests/admin/diag/diag_fixture.h"
@@ -44,6 +44,11 @@ class N69DiagTest : public DiagFixture {
   QGroupBox& frame(int k) const {
     return control<QGroupBox>(indexedName(QStringLiteral("Frame1"), k));
   }
+  QString frameColour(int k) const {
+    const auto match =
+        QRegularExpression(QStringLiteral("rgb\\([^)]*\\)")).match(frame(k).styleSheet());
+    return match.hasMatch() ? match.captured(0) : QString();
+  }
   Frames click(const char* array, int n) {
     network_->clearFrames();
     QTest::mouseClick(&lamp(array, n), Qt::LeftButton);
@@ -54,6 +59,9 @@ class N69DiagTest : public DiagFixture {
   }
   std::uint32_t moduleOutputs() const { return network_->state(kAddress).digitalOutputs; }
 };
+
+const char* const kGreen = "rgb(0, 128, 0)";
+const char* const kRed = "rgb(255, 0, 0)";
 
 TEST_F(N69DiagTest, LoadReadsFirmwareAndDirectionsAndSwitchesEveryOutputOff) {
   startModule(0x0C);
@@ -69,7 +77,7 @@ TEST_F(N69DiagTest, LoadReadsFirmwareAndDirectionsAndSwitchesEveryOutputOff) {
                           "Port CL (output)"};
   for (int k = 0; k < 4; ++k) {
     EXPECT_EQ(frame(k).title(), titles[k]);
-    EXPECT_EQ(textTone(frame(k)), k < 2 ? TextTone::Input : TextTone::Alarm) << k;
+    EXPECT_EQ(frameColour(k), k < 2 ? kGreen : kRed) << k;
   }
   EXPECT_EQ(control<QGroupBox>(QStringLiteral("Frame2")).title(), "Digital input");
   EXPECT_EQ(litBits("CHbit", 4) | litBits("CLbit", 4), 0u);
@@ -163,7 +171,7 @@ TEST_F(N69DiagTest, ARefusedOrShortDirectionReadIsNoDirection) {
     replyToRead(reply);
     openWindow();
     EXPECT_EQ(frame(0).title(), "Port A") << "the caption stays";
-    EXPECT_EQ(textTone(frame(0)), TextTone::Plain);
+    EXPECT_EQ(frameColour(0), "");
     network_->clearFaults();
     tick();
     EXPECT_EQ(litBits("Ibit", 4), 0x0Fu);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "admin/core/theme_colours.h"
 #include "admin/screenshots/look.h"
 
 namespace orvane::admin::screenshots {
@@ -63,6 +64,14 @@ const Case kCases[] = {
        box->setStyleSheet(QStringLiteral("QGroupBox { color: rgb(0, 128, 0) }"));
      },
      {QStringLiteral("Frame1(0)")}},
+    {"red that says an alarm needs 3:1, red plain text 4.5:1",
+     [](QWidget& window) {
+       setTextTone(*new QLabel(QStringLiteral("*error*"), &window), TextTone::Alarm);
+       auto* plain = new QLabel(QStringLiteral("Address:"), &window);
+       plain->setObjectName(QStringLiteral("Plain"));
+       plain->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0)"));
+     },
+     {QStringLiteral("Plain")}},
     {"light text on a panel that fills itself light",
      [](QWidget& window) {
        auto* panel = new QWidget(&window);

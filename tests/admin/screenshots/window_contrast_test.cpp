@@ -1,6 +1,7 @@
 // Every window of orvadmin, opened for a module of each family as the main
 // window opens it, in a light and in a dark desktop theme: every text it
-// shows can be read.
+// shows can be read, and back on the light theme every text has the colour
+// it had there before.
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -44,6 +45,21 @@ std::string unreadable(const QWidget& window) {
   return lines;
 }
 
+// The colours the window handed its texts (style sheets, palette text
+// colours), one line each.
+std::string handedColours(const QWidget& window) {
+  std::string lines;
+  for (const QWidget* widget : window.findChildren<QWidget*>()) {
+    const QString sheet = widget->styleSheet();
+    const QString colour = widget->testAttribute(Qt::WA_SetPalette)
+                               ? widget->palette().color(QPalette::WindowText).name()
+                               : QString();
+    if (sheet.isEmpty() && colour.isEmpty()) continue;
+    lines += QStringLiteral("%1: %2 %3\n").arg(widget->objectName(), sheet, colour).toStdString();
+  }
+  return lines;
+}
+
 class WindowContrastTest : public AdminFixture {
  protected:
   WindowContrastTest() {
@@ -68,16 +84,19 @@ class WindowContrastTest : public AdminFixture {
   }
 
   void expectReadable(const QWidget& window) {
+    const std::string before = handedColours(window);
     for (const Theme& theme : themes()) {
       const screenshots::PaletteScope scope(theme.palette);
       EXPECT_EQ(unreadable(window), "") << theme.name;
     }
+    EXPECT_EQ(handedColours(window), before) << "the light theme's colours again";
   }
 };
 
 struct ModuleCase {
   const char* model;
-  int typeCode;  // 0: the model's own
+  int typeCode;            // 0: the model's own
+  int portDirections = 0;  // the 7469's, 0: every port an output
 };
 
 class EveryWindowTest : public WindowContrastTest,
@@ -86,6 +105,7 @@ class EveryWindowTest : public WindowContrastTest,
 TEST_P(EveryWindowTest, TextsOfEveryWindowOfTheModuleCanBeRead) {
   auto module = simModule(GetParam().model, kAddress);
   if (GetParam().typeCode != 0) module.typeCode = GetParam().typeCode;
+  if (GetParam().portDirections != 0) module.portDirections = GetParam().portDirections;
   const ModuleEntry& entry = start({module});
   std::vector<QString> windows{QStringLiteral("MonitorForm"), QStringLiteral("TerminalForm")};
   for (const Dispatch& dispatch :
@@ -102,7 +122,7 @@ TEST_P(EveryWindowTest, TextsOfEveryWindowOfTheModuleCanBeRead) {
 INSTANTIATE_TEST_SUITE_P(
     Families, EveryWindowTest,
     ::testing::Values(ModuleCase{"7234", 0}, ModuleCase{"7213", 0}, ModuleCase{"7342", 0},
-                      ModuleCase{"7347", 0}, ModuleCase{"7451", 0}, ModuleCase{"7469", 0},
+                      ModuleCase{"7347", 0}, ModuleCase{"7451", 0}, ModuleCase{"7469", 0, 0x0C},
                       ModuleCase{"7586", 0x50}, ModuleCase{"7586", 0x51}, ModuleCase{"7912", 0}),
     [](const auto& info) {
       return std::string(info.param.model) + "_" + std::to_string(info.param.typeCode);

@@ -203,5 +203,37 @@ TEST_F(TerminalFormTest, PortThatIsNotOpenIsReportedNotTakenForSilence) {
   EXPECT_EQ(shownLines(), (std::vector<std::string>{">$012", ""}));
 }
 
+// A raw TCP line through ser2net, at 9600 bps: a typed command for a module
+// listed at another rate goes out at the line's speed, and the terminal says
+// so once per opening of the port, not at every command.
+TEST_F(TerminalFormTest, ARateALineAtAFixedSpeedCannotTakeIsToldOncePerPort) {
+  if (!startNetworkBehindSer2net({simModule("7213", 1), simModule("7213", 2)}, true))
+    GTEST_SKIP() << "ser2net is not installed (Debian package ser2net, which scripts/setup "
+                    "installs)";
+  openPort(1);
+  context_->portSetting(1).SearchFlags = {0, 0, 0, 1, 0, 0, 0, 0};
+  context_->LongReplyTimeout = 1000;  // through ser2net on a loaded machine
+  setEntry(0, "7213", 2, 4);          // listed at 19200
+  context_->ModuleCount = 1;
+  openTerminal();
+  const QString note = QStringLiteral(
+      "COM1 is a network line at a fixed speed; commands go out at its speed, not at 19200 bps");
+
+  type("$012");
+  EXPECT_TRUE(ui_->messages.empty()) << "9600 is the line's speed";
+  for (int i = 0; i < 2; ++i) {
+    type("$022");
+    EXPECT_EQ(context_->LastReply.substr(0, 3), "!02") << "the module at the server's speed";
+  }
+  EXPECT_EQ(ui_->texts(), std::vector<QString>{note});
+  EXPECT_EQ(ui_->messages.front().title, "Orvane");
+
+  context_->OrvComm.close(1);
+  openPort(1);
+  type("$022");
+  EXPECT_EQ(ui_->texts(), (std::vector<QString>{note, note})) << "the port was opened again";
+  for (const auto& sent : newFrames(4)) EXPECT_EQ(sent.baudRate, 9600);
+}
+
 }  // namespace
 }  // namespace orvane::admin
