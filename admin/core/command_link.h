@@ -5,12 +5,25 @@
 // Async ones are awaited in a sequence (link_task.h) and leave the GUI
 // thread free while the line works. Either way the reply time-out restarts
 // with every character received, and LastCommand, LastReply,
-// LastExchangeOK and LastLinkError tell the exchange as before.
+// LastExchangeOK, LastLinkError and LastLinkNote tell the exchange as
+// before.
 //
-// Usual pattern in a window:
+// Threading contract: call everything here on the GUI thread, which owns
+// the Last... fields; the worker gets a copy of what an exchange needs (an
+// ExchangeRequest) and its ExchangeResult is set into the Last... fields on
+// the GUI thread when the exchange is done. Windows never reach the lines
+// any other way.
+//
+// Usual pattern in a dialog sequence (message boxes may come between
+// exchanges):
 //   context.LastCommand = "$" + Hex2(effectiveAddress(context, i), 2) + "2";
 //   ExchangeCommand(context, i, 0, context.ReplyTimeout);
 //   if (context.LastExchangeOK && context.LastReply.starts_with("!")) ...
+//
+// And in a tick or any other sequence (no message box there):
+//   context.LastCommand = ...;
+//   const bool ok = co_await ExchangeCommandAsync(context, i, 0, context.ReplyTimeout);
+//   if (ok && context.LastReply.starts_with("!")) ...
 #pragma once
 
 #include <array>
@@ -113,7 +126,10 @@ struct ExchangeResult {
 // `co_await ExchangeAsync(...)` in a LinkTask: the exchange of Exchange()
 // (LastCommand, taken when the awaiter is made), done by the line worker
 // while the GUI thread goes on; the sequence resumes with LastReply,
-// LastExchangeOK and LastLinkError set and the result of LastExchangeOK.
+// LastExchangeOK, LastLinkError and LastLinkNote set and the result of
+// LastExchangeOK. Inline the exchange is done at once, in await_ready.
+// Destroyed before the reply is in (the sequence was destroyed), it cancels
+// its job: the job fills a result of its own, never the awaiter.
 class ExchangeAwaiter {
  public:
   ExchangeAwaiter(AdminContext& context, const LinkParameters& link, int delayMs, int timeoutMs);

@@ -1,4 +1,5 @@
 // The line worker: the one place that touches the serial lines of orvadmin.
+// docs/line-worker.md tells the whole story for the writer of a window.
 //
 // Every line operation (open, close, baud change and its settle pause,
 // write, read, reopening a line whose adapter was pulled) runs as a job of
@@ -9,17 +10,27 @@
 //   job runs at once on the calling thread, and a pause is the UI's blocking
 //   pause, exactly as a single-threaded program would do it;
 // - threaded (orvadmin itself, after startThread()): one thread owns the
-//   lines and runs the jobs. The GUI thread hands jobs over and either waits
-//   for one in a local event loop that serves everything but user input (the
-//   window repaints, timers run, but it is never re-entered by a click), or
-//   goes on and takes the result later as a queued call (a polling window,
-//   the search).
+//   lines of every port and runs the jobs. The GUI thread hands jobs over
+//   and either waits for one in a local event loop that serves everything
+//   but user input (the window repaints, timers run, but it is never
+//   re-entered by a click), or goes on and takes the result later as a
+//   queued call (a polling window, the search).
 //
-// Threading contract: only the worker thread touches the lines and the
-// line state of the AdminContext (ComPorts, PortBaudCode) while the worker
-// is threaded; everything a job needs from the windows is copied into the
-// job when it is handed over, and a job's results reach the GUI thread only
-// through its completion. Windows never lock anything.
+// Ownership, while the worker is threaded:
+// - the worker thread alone touches the lines (ComPorts) and PortBaudCode;
+//   ComPorts called from the GUI thread hands itself over as a waiting job;
+// - baudSettlePause, reopenInterval and the config directory are set before
+//   the first exchange and only read by the worker afterwards;
+// - everything else of the AdminContext (ModuleList, LastCommand, LastReply,
+//   ...) and every widget belong to the GUI thread: a job never touches
+//   them. What a job needs is copied into it when it is handed over, and
+//   what it finds reaches the GUI thread only through its completion.
+//
+// Threading contract: startThread(), call(), post(), cancel() and
+// interruptPause() are called on the GUI thread (call() also inside a job,
+// where it simply runs); pause() and checkpoint() inside a job; every done
+// callback runs on the GUI thread. The worker's mutex guards its queue and
+// flags, nothing else: windows never lock anything and start no thread.
 #pragma once
 
 #include <atomic>
@@ -65,8 +76,9 @@ class LineWorker {
   bool onLineThread() const;
 
   // Runs fn where the lines live and returns when it is done; an exception
-  // of fn is thrown here. On the line thread itself (a job that calls
-  // another line function) fn simply runs.
+  // of fn is thrown here. From the GUI thread of a threaded worker it waits
+  // in a LocalWait; on the line thread itself (a job that calls another line
+  // function) and inline fn simply runs.
   void call(const std::function<void()>& fn);
 
   template <typename T>
@@ -76,17 +88,22 @@ class LineWorker {
     return result;
   }
 
-  // Threaded only: fn runs on the line thread after every job handed over
-  // before it; done then runs on the GUI thread, unless the job was
-  // cancelled meanwhile.
+  // Threaded only (inline nothing would ever run it): fn runs on the line
+  // thread after every job handed over before it; done then runs on the GUI
+  // thread, unless the job was cancelled meanwhile. fn may outlive whoever
+  // posted it: it holds no reference to a window, only to the context and
+  // to a result it shares with the waiter.
   Ticket post(std::function<void()> fn, std::function<void()> done);
 
   // The job never starts if it has not yet; a job running now gives up at
-  // its next pause, and its done is not called.
+  // its next pause or before its next frame (a frame on the wire is not
+  // taken back), and its done is not called.
   void cancel(const Ticket& ticket);
 
   // Cuts short the pause of the job running now (the search's Stop): that
-  // job gives up, the jobs after it run as usual.
+  // job gives up, the jobs after it run as usual. A job handed over but not
+  // yet started is not touched: whoever stops checks before handing over
+  // the next one.
   void interruptPause();
 
   // A pause on the line (the settle pause after a baud change, a reply
@@ -117,7 +134,10 @@ class LineWorker {
 };
 
 // A wait of the GUI thread for the line: it serves every event but user
-// input (the window repaints, timers run) until finish() is called.
+// input (the window repaints, timers run) until finish() is called. A click
+// or a key pressed meanwhile is served after the wait, so the sequence that
+// waits is never re-entered; other windows' ticks may run and finish during
+// it.
 class LocalWait {
  public:
   LocalWait();

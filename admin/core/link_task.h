@@ -2,7 +2,10 @@
 // the line in the GUI thread: a coroutine that `co_await`s each exchange.
 //
 //   LinkTask<void> AdDiagForm::tick() {
-//     for (int n = 0; n < 8; ++n) show(n, co_await readAnalogValueAsync(n));
+//     for (int n = 0; n < 8; ++n) {
+//       const std::string value = co_await readAnalogValueAsync(n);
+//       show(n, value);
+//     }
 //   }
 //
 // With the line worker inline (tests) every exchange is done at once and the
@@ -11,10 +14,25 @@
 // thread goes back to its events, and the sequence goes on as a queued call
 // when the reply is in.
 //
-// A LinkTask owns its coroutine: destroying it (a window that closes)
-// destroys the suspended sequence, and the exchange it waits for is
-// cancelled, so nothing more goes out for it. Sequences nest: a LinkTask can
+// Threading contract: a sequence lives and runs on the GUI thread only; it is
+// resumed there by the completion of its exchange, never on the line thread.
+// Between two co_awaits it runs without interruption and may touch widgets
+// and the context; across a co_await anything may have changed (another
+// window's sequence may have set LastReply), so read the results of an
+// exchange right after awaiting it.
+//
+// A sequence is lazy: nothing runs before start() or a co_await of it. A
+// LinkTask owns its coroutine: destroying it (a window that closes)
+// destroys the suspended sequence at its co_await, whose exchange is
+// cancelled, so nothing more goes out for it; the code after that co_await
+// never runs. Keep a running sequence in a member of its window, and give
+// it its arguments by value: a coroutine keeps a reference parameter as a
+// reference, which may outlive what it names. Sequences nest: a LinkTask can
 // co_await another (the search awaits the reading of each module).
+//
+// Keep each co_await in a statement of its own (`const bool ok = co_await
+// ...;`): GCC 12 crashed with an internal compiler error on a co_await
+// inside a short-circuit condition or a function argument.
 #pragma once
 
 #include <coroutine>

@@ -5,8 +5,10 @@
 // The headings are the grid's header, so entry i is row i of the grid's
 // body. The grid is laid out once at load: a new search needs the window
 // opened again. The first pass runs as soon as the window is shown; a pass
-// never yields to the event loop and never opens a message box, and a
-// failure of the serial line itself shows on a line of its own.
+// is a sequence of exchanges (a LinkTask) whose rows are shown as their
+// replies come in, it never opens a message box, and a failure of the
+// serial line itself shows on a line of its own. Closing the window ends the
+// pass where it stands.
 #pragma once
 
 #include <QDialog>
