@@ -90,6 +90,7 @@ void LineWorker::interruptPause() {
   {
     std::lock_guard lock(mutex_);
     if (current_) current_->interrupted = true;
+    for (const auto& job : queue_) job->interrupted = true;
   }
   wake_.notify_all();
 }

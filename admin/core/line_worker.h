@@ -85,8 +85,10 @@ class LineWorker {
   // its next pause, and its done is not called.
   void cancel(const Ticket& ticket);
 
-  // Cuts short the pause of the job running now (the search's Stop): that
-  // job gives up, the jobs after it run as usual.
+  // Cuts short the pauses of the jobs handed over so far (the search's
+  // Stop): the one running now gives up, and so does one still waiting its
+  // turn, which a Stop in the moment between handing a job over and its
+  // start would otherwise miss. Jobs handed over afterwards run as usual.
   void interruptPause();
 
   // A pause on the line (the settle pause after a baud change, a reply
