@@ -106,14 +106,19 @@ class LineWorker {
   void run();
   Ticket take();
   void finish(const Ticket& job);
+  void deliverFinished();
 
   UiServices& ui_;
-  std::unique_ptr<QObject> receiver_;  // on the GUI thread: takes the completions
+  // On the GUI thread: one event per finished job calls its done. The event
+  // carries nothing; the job itself goes over in finished_, under the mutex,
+  // so that its results are seen on the GUI thread as they were written.
+  std::unique_ptr<QObject> receiver_;
   std::thread thread_;
   std::thread::id lineThread_;
   std::mutex mutex_;
   std::condition_variable wake_;  // a job came, a pause was cut short, the end
   std::deque<Ticket> queue_;
+  std::deque<Ticket> finished_;  // done, their done not yet called
   Ticket current_;
   bool stopping_ = false;
 };
