@@ -2,9 +2,10 @@
 # Builds orvio, the simulator and the library's thread tests with
 # ThreadSanitizer in build-tsan/ and runs them: eight threads on three ports
 # with ports released and reopened under their feet, and threads that keep
-# calling while the process exits. Then orvadmin's line worker: two polling
-# windows and a terminal on one threaded worker (only the targets that test
-# needs are built). Any report fails the run.
+# calling while the process exits. Then orvadmin's threaded line worker:
+# polling windows closed mid-tick, and two of them polling while a terminal
+# sends (only the targets that program needs are built). Any report fails
+# the run.
 #   scripts/test.d/tsan.sh [BUILD_DIR]   (the plain build is not used)
 set -euo pipefail
 cd "$(dirname "$0")/../.."

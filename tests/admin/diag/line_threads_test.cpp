@@ -1,12 +1,15 @@
-// Two polling windows and a terminal share one threaded line worker: the
-// analog input window and the monitor poll while commands go out from the
-// GUI thread, and a window closes in the middle of it. The ThreadSanitizer
-// check (scripts/test.d/tsan.sh) runs this program; in the plain suite it
-// checks that each of them keeps getting its replies.
+// Polling windows on the threaded line worker, with their timers running:
+// the GUI thread answers while a tick waits for a silent module, polling
+// goes on past the interval, and nothing more goes out once a window
+// closed; two windows and a terminal share the line. The ThreadSanitizer
+// check (scripts/test.d/tsan.sh) runs this program too.
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
+#include <functional>
+#include <memory>
 
 #include "admin/core/command_link.h"
 #include "admin/core/ui_naming.h"
@@ -21,15 +24,18 @@ namespace {
 using namespace testing;
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kRun = std::chrono::milliseconds(1500);
-
 class LineThreadsTest : public AdminFixture {
  protected:
-  LineThreadsTest() {
-    context_->ReplyTimeout = 500;
-    context_->line().startThread();
-  }
+  LineThreadsTest() { context_->line().startThread(); }
 
+  std::size_t frameCount() const { return network_->frames().size(); }
+  // Serves the GUI thread's events until n frames went out.
+  bool waitForFrames(std::size_t n) const {
+    return QTest::qWaitFor([this, n] { return frameCount() >= n; }, 10000);
+  }
+  QString text(const QWidget& window, const QString& name) const {
+    return window.findChild<QLabel*>(name)->text();
+  }
   // What a terminal does: one command after another, each waited for.
   void sendUntil(Clock::time_point end) {
     if (Clock::now() >= end) return;
@@ -44,33 +50,70 @@ class LineThreadsTest : public AdminFixture {
   int answered_ = 0;
 };
 
+TEST_F(LineThreadsTest, AWindowPollingASilentModuleAnswersGoesOnAndStopsSendingAtClose) {
+  context_->ReplyTimeout = 400;
+  struct Case {
+    const char* name;
+    const char* model;
+    std::size_t readsOfATick;  // each waits the reply time-out, past the interval
+    std::function<std::unique_ptr<QDialog>(AdminContext&)> open;
+    std::function<void(QDialog&)> close;
+  };
+  const Case cases[] = {
+      {"an analog input window at Escape", "7231", 2,
+       [](AdminContext& c) { return std::make_unique<AdDiagForm>(c); },
+       [](QDialog& window) { QTest::keyClick(&window, Qt::Key_Escape); }},
+      {"the monitor at Exit", "7213", 3,
+       [](AdminContext& c) { return std::make_unique<MonitorForm>(c); },
+       [](QDialog& window) { window.findChild<QPushButton*>(QStringLiteral("ExitBtn"))->click(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    context_->OrvComm.close(1);
+    auto module = simModule(c.model, 1);
+    module.channelMask = 0x03;
+    start({module});
+    const auto window = c.open(*context_);
+    network_->setFault(1, fault(&sim::FaultSpec::silent));  // from the first tick on
+    network_->clearFrames();
+    window->show();
+    ASSERT_TRUE(waitForFrames(1));
+    std::size_t sentWhenServed = 0;
+    QTimer::singleShot(0, [&] { sentWhenServed = frameCount(); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sentWhenServed > 0; }));
+    EXPECT_EQ(sentWhenServed, 1u) << "served while the tick's first read waits";
+    ASSERT_TRUE(waitForFrames(c.readsOfATick + 1)) << "the next tick started";
+    c.close(*window);
+    const std::size_t sent = frameCount();
+    QTest::qWait(2 * context_->ReplyTimeout + 200);
+    EXPECT_EQ(frameCount(), sent) << "nothing after the read on the wire";
+  }
+}
+
 TEST_F(LineThreadsTest, TwoPollingWindowsAndATerminalKeepGettingTheirReplies) {
+  constexpr auto kRun = std::chrono::milliseconds(1500);
+  context_->ReplyTimeout = 500;
   auto first = simModule("7231", 1);
   first.channelMask = 0x0F;
-  startNetwork({first, simModule("7231", 2)});
-  openPort();
-  setEntry(0, "7231", 1).TypeCode = first.typeCode;
+  start({first, simModule("7231", 2)});
   setEntry(1, "7231", 2).TypeCode = first.typeCode;
   context_->ModuleCount = 2;
-  context_->SelectedIndex = 0;
   AdDiagForm analog(*context_);
   MonitorForm monitor(*context_);
   analog.show();
   monitor.show();
-  const auto start = Clock::now();
-  sendUntil(start + kRun);
+  sendUntil(Clock::now() + kRun);
   QTimer::singleShot(kRun / 2, &analog, [&analog] { analog.reject(); });  // mid-tick
   QTest::qWait(static_cast<int>(kRun.count()) + 100);
-  const std::size_t sentBeforeTheEnd = network_->frames().size();
+  const std::size_t frames = frameCount();
   monitor.reject();
 
   EXPECT_GT(sent_, 10);
   EXPECT_EQ(answered_, sent_);
-  EXPECT_GT(sentBeforeTheEnd, static_cast<std::size_t>(sent_) + 10) << "the windows polled too";
-  EXPECT_NE(analog.findChild<QLabel*>(indexedName(QStringLiteral("Reading"), 3))->text(),
-            "*error*");
-  EXPECT_EQ(analog.findChild<QLabel*>(QStringLiteral("LinkStatus"))->text(), "");
-  EXPECT_EQ(monitor.findChild<QLabel*>(QStringLiteral("LinkStatus"))->text(), "");
+  EXPECT_GT(frames, static_cast<std::size_t>(sent_) + 10) << "the windows polled too";
+  EXPECT_NE(text(analog, indexedName(QStringLiteral("Reading"), 3)), "*error*");
+  EXPECT_EQ(text(analog, QStringLiteral("LinkStatus")), "");
+  EXPECT_EQ(text(monitor, QStringLiteral("LinkStatus")), "");
 }
 
 }  // namespace
