@@ -1,13 +1,28 @@
 #include "admin/core/line_worker.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
-#include <QMetaObject>
 #include <QObject>
 
 #include "admin/core/ui_services.h"
 
 namespace orvane::admin {
+
+namespace {
+
+class Completions : public QObject {
+ public:
+  explicit Completions(std::function<void()> deliver) : deliver_(std::move(deliver)) {}
+
+ protected:
+  void customEvent(QEvent*) override { deliver_(); }
+
+ private:
+  std::function<void()> deliver_;
+};
+
+}  // namespace
 
 LocalWait::LocalWait() = default;
 
@@ -41,7 +56,7 @@ LineWorker::~LineWorker() {
 
 void LineWorker::startThread() {
   if (threaded()) return;
-  receiver_ = std::make_unique<QObject>();
+  receiver_ = std::make_unique<Completions>([this] { deliverFinished(); });
   thread_ = std::thread([this] { run(); });
   std::unique_lock lock(mutex_);
   wake_.wait(lock, [this] { return lineThread_ != std::thread::id(); });
@@ -90,6 +105,7 @@ void LineWorker::interruptPause() {
   {
     std::lock_guard lock(mutex_);
     if (current_) current_->interrupted = true;
+    for (const auto& job : queue_) job->interrupted = true;
   }
   wake_.notify_all();
 }
@@ -143,14 +159,23 @@ void LineWorker::finish(const Ticket& job) {
   {
     std::lock_guard lock(mutex_);
     current_.reset();
+    if (job->cancelled) return;
+    finished_.push_back(job);
   }
-  if (job->cancelled) return;
-  QMetaObject::invokeMethod(
-      receiver_.get(),
-      [job] {
-        if (!job->cancelled) job->done();
-      },
-      Qt::QueuedConnection);
+  QCoreApplication::postEvent(receiver_.get(), new QEvent(QEvent::User));
+}
+
+void LineWorker::deliverFinished() {
+  // One job per event, the oldest first: a done that waits in a local loop
+  // (a message box) lets the jobs after it complete meanwhile.
+  Ticket job;
+  {
+    std::lock_guard lock(mutex_);
+    if (finished_.empty()) return;
+    job = finished_.front();
+    finished_.pop_front();
+  }
+  if (!job->cancelled) job->done();
 }
 
 }  // namespace orvane::admin

@@ -100,10 +100,10 @@ class LineWorker {
   // taken back), and its done is not called.
   void cancel(const Ticket& ticket);
 
-  // Cuts short the pause of the job running now (the search's Stop): that
-  // job gives up, the jobs after it run as usual. A job handed over but not
-  // yet started is not touched: whoever stops checks before handing over
-  // the next one.
+  // Cuts short the pauses of the jobs handed over so far (the search's
+  // Stop): the one running now gives up, and so does one still waiting its
+  // turn, which a Stop in the moment between handing a job over and its
+  // start would otherwise miss. Jobs handed over afterwards run as usual.
   void interruptPause();
 
   // A pause on the line (the settle pause after a baud change, a reply
@@ -121,14 +121,19 @@ class LineWorker {
   void run();
   Ticket take();
   void finish(const Ticket& job);
+  void deliverFinished();
 
   UiServices& ui_;
-  std::unique_ptr<QObject> receiver_;  // on the GUI thread: takes the completions
+  // On the GUI thread: one event per finished job calls its done. The event
+  // carries nothing; the job itself goes over in finished_, under the mutex,
+  // so that its results are seen on the GUI thread as they were written.
+  std::unique_ptr<QObject> receiver_;
   std::thread thread_;
   std::thread::id lineThread_;
   std::mutex mutex_;
   std::condition_variable wake_;  // a job came, a pause was cut short, the end
   std::deque<Ticket> queue_;
+  std::deque<Ticket> finished_;  // done, their done not yet called
   Ticket current_;
   bool stopping_ = false;
 };
