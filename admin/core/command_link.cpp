@@ -44,13 +44,20 @@ std::string fixedSpeedText(int port, int baudRate) {
 
 namespace {
 
-// `note` tells a rate that a line at a fixed speed could not take.
-void setPortBaudOnLine(AdminContext& context, int port, int baudCode, std::string& note) {
+// The speed a line at a fixed speed is taken to run at, read on the GUI
+// thread, which owns the port settings.
+int fixedSpeedCodeOf(const AdminContext& context, int port) {
+  return port >= 1 && port <= kComPortCount ? fixedSpeedBaudCode(context, port) : kInitBaudCode;
+}
+
+// `note` tells a rate that a line at a fixed speed (fixedCode) could not take.
+void setPortBaudOnLine(AdminContext& context, int port, int baudCode, int fixedCode,
+                       std::string& note) {
   if (port < 1 || port > kComPortCount)
     throw serial::SerialError("COM" + std::to_string(port) + ": no such port");
   auto& current = context.PortBaudCode.at(static_cast<std::size_t>(port - 1));
   if (context.OrvComm.fixedSpeed(port)) {
-    const int speed = fixedSpeedBaudCode(context, port);
+    const int speed = fixedCode;
     if (current != speed) context.OrvComm.port(port).configure(rateOf(speed));
     current = speed;
     if (rateOf(baudCode) != rateOf(speed)) note = fixedSpeedText(port, rateOf(baudCode));
@@ -68,11 +75,11 @@ void setPortBaudOnLine(AdminContext& context, int port, int baudCode, std::strin
 }
 
 void writeCommandOnLine(AdminContext& context, int port, const std::string& command,
-                        int checksumFlag, int baudCode, std::string& note) {
+                        int checksumFlag, int baudCode, int fixedCode, std::string& note) {
   // A lost line is opened again here, before it is set up.
   auto& line = context.OrvComm.port(port);
   if (line.hungUp()) throw serial::DeviceDisconnected(line.device() + ": device disconnected");
-  setPortBaudOnLine(context, port, baudCode, note);
+  setPortBaudOnLine(context, port, baudCode, fixedCode, note);
   context.line().checkpoint();
   line.purgeInput();
   const std::string frame = protocol::completeCommand(trimmedCommand(command), checksumFlag == 1);
@@ -107,7 +114,7 @@ bool readReplyOnLine(AdminContext& context, int port, std::string& reply, int ch
 void sendCommand(AdminContext& context, const ExchangeRequest& request, std::string& note) {
   const auto write = [&] {
     writeCommandOnLine(context, request.port, request.command, request.link.checksumFlag,
-                       request.link.baudCode, note);
+                       request.link.baudCode, request.fixedSpeedCode, note);
   };
   try {
     write();
@@ -141,6 +148,8 @@ ExchangeResult exchangeOnLine(AdminContext& context, const ExchangeRequest& requ
     result = {{}, false, failure.what(), {}};
   } catch (const LineJobCancelled&) {
     result = {};  // given up before it went out: not a failure of the line
+  } catch (const std::exception& failure) {
+    result = {{}, false, failure.what(), {}};  // no sequence may end without a word
   }
   result.linkNote = std::move(note);
   return result;
@@ -155,14 +164,16 @@ void applyResult(AdminContext& context, ExchangeResult result) {
 
 ExchangeRequest requestOf(const AdminContext& context, const LinkParameters& link, int delayMs,
                           int timeoutMs) {
-  return {context.ComPort, context.LastCommand, link, delayMs, timeoutMs};
+  return {context.ComPort, context.LastCommand, link,
+          delayMs,         timeoutMs,           fixedSpeedCodeOf(context, context.ComPort)};
 }
 
 }  // namespace
 
 void SetPortBaud(AdminContext& context, int port, int baudCode) {
   std::string note;
-  context.line().call([&] { setPortBaudOnLine(context, port, baudCode, note); });
+  const int fixedCode = fixedSpeedCodeOf(context, port);
+  context.line().call([&] { setPortBaudOnLine(context, port, baudCode, fixedCode, note); });
   if (!note.empty()) context.LastLinkNote = std::move(note);
 }
 
@@ -170,8 +181,9 @@ void WriteCommand(AdminContext& context, const std::string& command, int checksu
                   int baudCode) {
   const int port = context.ComPort;
   std::string note;
+  const int fixedCode = fixedSpeedCodeOf(context, port);
   context.line().call(
-      [&] { writeCommandOnLine(context, port, command, checksumFlag, baudCode, note); });
+      [&] { writeCommandOnLine(context, port, command, checksumFlag, baudCode, fixedCode, note); });
   if (!note.empty()) context.LastLinkNote = std::move(note);
 }
 

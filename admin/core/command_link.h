@@ -115,6 +115,7 @@ struct ExchangeRequest {
   LinkParameters link;
   int delayMs = 0;
   int timeoutMs = 0;
+  int fixedSpeedCode = 3;  // the port's speed, should its line be at a fixed speed
 };
 struct ExchangeResult {
   std::string reply;
