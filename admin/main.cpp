@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
   Application application(argc, argv);
   Application::setApplicationName(QStringLiteral("Orvane"));
   orvane::admin::AdminContext context(orvane::serial::configDir());
+  // The lines are owned by a thread of their own: no window waits on them.
+  context.line().startThread();
   registerWindows(context.windows);
   orvane::admin::OrvaneForm form(context);
   form.load();

@@ -1,86 +1,85 @@
 // diag_poll_bench: how fast the analog input test window polls, and what it
-// costs while a module stays silent.
+// costs while a module stays silent, with the line driven the old way (every
+// exchange on the GUI thread, the timer re-armed no sooner than 20 ms after a
+// tick) and by the line worker on its own thread, in the same run.
 //
 // 1. A 7231 with all 8 channels enabled, wire time emulated, at 9600 and at
 //    115200 bps. Rounds per second with the ticks run back to back (what the
-//    exchanges allow) and with the window's own timer (interval 100 ms, re-armed
-//    for the interval less the tick but never under 20 ms), next to the wire
-//    limit: one round's frames and replies at 10 bit times a character.
+//    exchanges allow) and with the window's own timer (interval 100 ms, the
+//    next tick at once when one took longer; taken from the second second on),
+//    next to the wire limit: one round's frames and replies at 10 bit times a
+//    character. Beside them the window's frames replayed by hand on the line,
+//    without the utility: the ceiling the simulator's pacing leaves.
 // 2. The same window polling a module that never answers, by its timer, for a
-//    few seconds: the GUI thread's CPU time next to the wall time.
+//    few seconds: the CPU time of the whole process (the simulator's thread
+//    included) and of the GUI thread, next to the wall time.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTemporaryDir>
-#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "admin/core/admin_context.h"
 #include "admin/diag/ad_diag_form.h"
-#include "sim/network.h"
+#include "bench/admin_bench.h"
 
 namespace {
 
 using orvane::admin::AdDiagForm;
 using orvane::admin::AdminContext;
+using orvane::bench::Drive;
+namespace bench = orvane::bench;
 namespace sim = orvane::sim;
 
 constexpr int kBackToBackRounds = 20;
-constexpr int kTimedMs = 4000;
+constexpr int kWarmUpMs = 1000;
+constexpr int kTimedMs = 5000;
+constexpr int kAddress = 3;
+constexpr std::size_t kChannels = 8;
 
-double threadCpuMs() {
+double cpuMs(clockid_t clock) {
   timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  clock_gettime(clock, &t);
   return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-void runEventLoop(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
-double wireMs(const std::vector<sim::FrameRecord>& frames) {
-  double ms = 0;
-  for (const auto& f : frames)
-    ms += static_cast<double>(f.raw.size() + f.reply.size()) * 10.0 * 1000.0 / f.baudRate;
-  return ms;
 }
 
 // One module on its own line and a context with COM1 pointed at it.
 struct Line {
-  explicit Line(int baudCode) {
-    sim::ModuleState m = sim::makeModule("7231", 3);
+  Line(int baudCode, Drive drive) {
+    sim::ModuleState m = sim::makeModule("7231", kAddress);
     m.baudCode = baudCode;
     m.typeCode = 0x08;
     m.channelMask = 0xFF;
     sim::NetworkOptions options;
     options.wireTime = true;
     network = std::make_unique<sim::Network>(std::vector<sim::ModuleState>{m}, options);
-    std::ofstream(dir.filePath(QStringLiteral("ports.conf")).toStdString())
-        << "COM1=" << network->slavePath() << "\n";
-    context = std::make_unique<AdminContext>(dir.path().toStdString());
-    context->ComPort = 1;
-    context->OrvComm.open(1);
-    auto& e = context->ModuleList[0];
-    e.Address = 3;
-    e.ModelName = "7231";
-    e.BaudCode = baudCode;
-    e.TypeCode = 0x08;
-    context->ModuleCount = 1;
-    context->SelectedIndex = 0;
+    context = bench::openContext(dir, *network, drive);
+    bench::listModules(*context, {m});
   }
   QTemporaryDir dir;
   std::unique_ptr<sim::Network> network;
   std::unique_ptr<AdminContext> context;
 };
 
-void pollingRates(const char* name, int baudCode) {
-  Line line(baudCode);
+// Rounds per second from the first frame of one round (the frame `opening`
+// rounds) to the first frame of the last, so that the edges of the time taken
+// count for nothing.
+double roundsPerSecond(std::vector<sim::FrameRecord> frames, const std::string& opening) {
+  const auto first = std::find_if(frames.begin(), frames.end(),
+                                  [&](const sim::FrameRecord& f) { return f.raw == opening; });
+  frames.erase(frames.begin(), first);
+  const std::size_t rounds = frames.size() / kChannels;
+  if (rounds < 2) return 0;
+  const auto last = frames[(rounds - 1) * kChannels].at;
+  return static_cast<double>(rounds - 1) / bench::msBetween(frames.front().at, last) * 1000.0;
+}
+
+void pollingRates(const char* name, int baudCode, Drive drive) {
+  Line line(baudCode, drive);
   AdDiagForm form(*line.context);
   form.pollOnce();  // the line's rate is set (and settles) here
   line.network->clearFrames();
@@ -88,35 +87,71 @@ void pollingRates(const char* name, int baudCode) {
   clock.start();
   for (int i = 0; i < kBackToBackRounds; ++i) form.pollOnce();
   const double backToBack = kBackToBackRounds * 1000.0 / static_cast<double>(clock.elapsed());
-  const double limit = kBackToBackRounds * 1000.0 / wireMs(line.network->frames());
+  const double limit = kBackToBackRounds * 1000.0 / bench::wireMs(line.network->frames());
+  const std::string opening = line.network->frames().front().raw;
 
-  line.network->clearFrames();
+  // The first tick comes one interval after the window is shown: the rate is
+  // taken once the timer runs.
   form.show();
-  clock.restart();
-  runEventLoop(kTimedMs);
-  const double elapsed = static_cast<double>(clock.elapsed());
+  bench::runEventLoop(kWarmUpMs);
+  line.network->clearFrames();
+  bench::runEventLoop(kTimedMs);
   form.done(0);
-  const double timed = static_cast<double>(line.network->frames().size()) / 8.0 * 1000.0 / elapsed;
+  const double timed = roundsPerSecond(line.network->frames(), opening);
   std::printf(
-      "%-7s wire limit %6.2f rounds/s; back to back %6.2f (%5.1f %%); by its timer %6.2f "
-      "(%5.1f %%)\n",
-      name, limit, backToBack, 100.0 * backToBack / limit, timed, 100.0 * timed / limit);
+      "%-7s %-15s wire limit %6.2f rounds/s; back to back %6.2f (%5.1f %%); by its timer "
+      "%6.2f (%5.1f %%)\n",
+      name, bench::driveName(drive), limit, backToBack, 100.0 * backToBack / limit, timed,
+      100.0 * timed / limit);
 }
 
-void silentModuleCpu() {
-  Line line(3);
+// The frames of one tick of the window replayed back to back on the line by
+// hand, without the utility: what the simulator's pacing on this machine
+// leaves of the wire limit, the ceiling of every figure above.
+void lineAlone(const char* name, int baudCode) {
+  Line line(baudCode, Drive::Inline);
   AdDiagForm form(*line.context);
-  line.network->setFault(3, sim::FaultSpec{.silent = true});
+  line.network->clearFrames();
+  form.pollOnce();
+  const auto tick = line.network->frames();
+  line.network->clearFrames();
+  auto& port = line.context->OrvComm.port(1);
+  const std::chrono::milliseconds timeout(line.context->ReplyTimeout);
+  QElapsedTimer clock;
+  clock.start();
+  for (int i = 0; i < kBackToBackRounds; ++i)
+    for (const auto& frame : tick) {
+      port.purgeInput();
+      port.write(frame.raw, timeout);
+      while (port.readByte(timeout).value_or('\r') != '\r') {
+      }
+    }
+  const double rate = kBackToBackRounds * 1000.0 / static_cast<double>(clock.elapsed());
+  const double limit = kBackToBackRounds * 1000.0 / bench::wireMs(line.network->frames());
+  std::printf("%-7s %-15s wire limit %6.2f rounds/s; back to back %6.2f (%5.1f %%)\n", name,
+              "line alone", limit, rate, 100.0 * rate / limit);
+}
+
+void silentModuleCpu(Drive drive) {
+  Line line(3, drive);
+  AdDiagForm form(*line.context);
+  line.network->setFault(kAddress, sim::FaultSpec{.silent = true});
   form.show();
   QElapsedTimer clock;
   clock.start();
-  const double cpuStart = threadCpuMs();
-  runEventLoop(kTimedMs);
-  const double cpu = threadCpuMs() - cpuStart;
+  const double processStart = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
+  const double guiStart = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+  bench::runEventLoop(kTimedMs);
+  const double process = cpuMs(CLOCK_PROCESS_CPUTIME_ID) - processStart;
+  const double gui = cpuMs(CLOCK_THREAD_CPUTIME_ID) - guiStart;
   const double wall = static_cast<double>(clock.elapsed());
+  const auto frames = line.network->frames().size();
   form.done(0);
-  std::printf("silent  GUI thread CPU %.1f ms in %.0f ms of polling: %.2f %%\n", cpu, wall,
-              100.0 * cpu / wall);
+  std::printf(
+      "silent  %-15s %zu frames in %.0f ms; process CPU %.1f ms (%.2f %%), GUI thread %.1f ms "
+      "(%.2f %%)\n",
+      bench::driveName(drive), frames, wall, process, 100.0 * process / wall, gui,
+      100.0 * gui / wall);
 }
 
 }  // namespace
@@ -125,8 +160,10 @@ int main(int argc, char** argv) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication application(argc, argv);
   std::printf("diag_poll_bench: AdDiagForm on a 7231, 8 channels, wire time on\n");
-  pollingRates("9600", 3);
-  pollingRates("115200", 6);
-  silentModuleCpu();
+  for (const Drive drive : {Drive::Inline, Drive::Threaded}) pollingRates("9600", 3, drive);
+  lineAlone("9600", 3);
+  for (const Drive drive : {Drive::Inline, Drive::Threaded}) pollingRates("115200", 6, drive);
+  lineAlone("115200", 6);
+  for (const Drive drive : {Drive::Inline, Drive::Threaded}) silentModuleCpu(drive);
   return 0;
 }

@@ -14,17 +14,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
-#include "admin/core/admin_context.h"
-#include "admin/diag/monitor_columns.h"
 #include "admin/diag/monitor_form.h"
-#include "sim/network.h"
+#include "bench/admin_bench.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using orvane::bench::Clock;
 constexpr int kPasses = 3;
 
 struct Passes {
@@ -32,30 +29,6 @@ struct Passes {
   std::size_t frames;
   double wireMs;
 };
-
-// The demo network listed as a search finds it.
-void listDemo(orvane::admin::AdminContext& context,
-              const std::vector<orvane::sim::ModuleState>& modules) {
-  for (std::size_t i = 0; i < modules.size(); ++i) {
-    const auto& m = modules[i];
-    auto& e = context.ModuleList[i];
-    e.Address = m.address;
-    e.ModelName = orvane::admin::modelNameField(m.model);
-    e.BaudCode = m.baudCode;
-    e.ChecksumFlag = m.checksum ? 1 : 0;
-    e.TypeCode = m.typeCode;
-    e.DataFormat = m.format & 3;
-    if (m.initState) context.InitModuleIndex = static_cast<int>(i);
-  }
-  context.ModuleCount = static_cast<int>(modules.size());
-}
-
-double wireMs(const std::vector<orvane::sim::FrameRecord>& frames) {
-  double ms = 0;
-  for (const auto& f : frames)
-    ms += static_cast<double>(f.raw.size() + f.reply.size()) * 10.0 * 1000.0 / f.baudRate;
-  return ms;
-}
 
 Passes timePasses(orvane::admin::MonitorForm& form, orvane::sim::Network& network) {
   form.pollOnce();  // the line's first rate is set here
@@ -70,7 +43,7 @@ Passes timePasses(orvane::admin::MonitorForm& form, orvane::sim::Network& networ
   for (double m : ms) sum += m;
   const auto frames = network.frames();
   return {sum / kPasses, *std::min_element(ms.begin(), ms.end()),
-          *std::max_element(ms.begin(), ms.end()), frames.size(), wireMs(frames)};
+          *std::max_element(ms.begin(), ms.end()), frames.size(), orvane::bench::wireMs(frames)};
 }
 
 void print(const char* name, const Passes& p, int intervalMs) {
@@ -90,13 +63,9 @@ int main(int argc, char** argv) {
   options.wireTime = true;
   orvane::sim::Network network(modules, options);
   QTemporaryDir dir;
-  std::ofstream(dir.filePath(QStringLiteral("ports.conf")).toStdString())
-      << "COM1=" << network.slavePath() << "\n";
-
-  orvane::admin::AdminContext context(dir.path().toStdString());
-  context.ComPort = 1;
-  context.OrvComm.open(1);
-  listDemo(context, modules);
+  auto owned = orvane::bench::openContext(dir, network, orvane::bench::Drive::Inline);
+  auto& context = *owned;
+  orvane::bench::listModules(context, modules);
   orvane::admin::MonitorForm form(context);
   const int interval = orvane::admin::monitorInterval(context.ModuleCount);
   std::printf("monitor_bench: demo network, %d modules, wire time on, interval %d ms, %d passes\n",

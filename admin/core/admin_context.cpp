@@ -7,7 +7,9 @@ namespace orvane::admin {
 AdminContext::AdminContext(std::filesystem::path dir, std::unique_ptr<UiServices> ui)
     : configDir(std::move(dir)),
       OrvComm(configDir, PortBaudCode, reopenInterval),
-      ui_(ui ? std::move(ui) : std::make_unique<DesktopUi>()) {
+      ui_(ui ? std::move(ui) : std::make_unique<DesktopUi>()),
+      line_(std::make_unique<LineWorker>(*ui_)) {
+  OrvComm.attach(*line_);
   initializeTables();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "admin/core/com_ports.h"
+#include "admin/core/line_worker.h"
 #include "admin/core/module_entry.h"
 #include "admin/core/ui_services.h"
 #include "admin/core/window_factories.h"
@@ -67,7 +68,8 @@ class AdminContext {
   // SetPortBaud); empty otherwise.
   std::string LastLinkNote;
   // The line settles after every baud change for this long before the next
-  // frame goes out; tests shorten it.
+  // frame goes out; tests shorten it. Set before the first exchange: the
+  // line worker reads it.
   std::chrono::milliseconds baudSettlePause{1000};
   // The cold-junction calibration waits this long after clearing the offset,
   // whose reply it does not read, so that the reply is in before the next
@@ -92,6 +94,8 @@ class AdminContext {
   WindowFactories windows;
 
   UiServices& ui() { return *ui_; }
+  // The owner of the lines; inline until orvadmin starts its thread.
+  LineWorker& line() { return *line_; }
 
   // The settings record of COM port 1..8; COM ports outside 1..8 have none
   // and throw std::out_of_range.
@@ -104,6 +108,8 @@ class AdminContext {
 
  private:
   std::unique_ptr<UiServices> ui_;
+  // Declared last: its thread ends before anything it uses goes.
+  std::unique_ptr<LineWorker> line_;
 };
 
 }  // namespace orvane::admin

@@ -3,6 +3,7 @@
 #include <string>
 #include <system_error>
 
+#include "admin/core/line_worker.h"
 #include "serial/line_name.h"
 #include "serial/port_names.h"
 
@@ -26,12 +27,15 @@ bool deviceMissing(const std::string& device) {
 
 }  // namespace
 
+bool ComPorts::elsewhere() const { return worker_ && !worker_->onLineThread(); }
+
 bool ComPorts::lineOpen(std::size_t index) const {
   const auto& line = slots_[index].line;
   return line && line->isOpen();
 }
 
 void ComPorts::open(int com) {
+  if (elsewhere()) return worker_->call([&] { open(com); });
   const std::size_t index = slot(com);
   if (lineOpen(index)) return;
   openDevice(index, serial::devicePathForCom(com, configDir_));
@@ -47,13 +51,18 @@ void ComPorts::openDevice(std::size_t index, const std::string& device) {
 }
 
 void ComPorts::close(int com) {
+  if (elsewhere()) return worker_->call([&] { close(com); });
   if (com < 1 || com > 8) return;
   slots_[slot(com)] = Slot{};
 }
 
-bool ComPorts::isOpen(int com) const { return com >= 1 && com <= 8 && lineOpen(slot(com)); }
+bool ComPorts::isOpen(int com) const {
+  if (elsewhere()) return worker_->callFor<bool>([&] { return isOpen(com); });
+  return com >= 1 && com <= 8 && lineOpen(slot(com));
+}
 
 serial::Line& ComPorts::port(int com) {
+  if (elsewhere()) return *worker_->callFor<serial::Line*>([&] { return &port(com); });
   const std::size_t index = slot(com);
   if (slots_[index].loss.lost) reopen(com);
   if (!lineOpen(index))
@@ -70,10 +79,12 @@ void ComPorts::lose(int com) {
 }
 
 bool ComPorts::fixedSpeed(int com) const {
+  if (elsewhere()) return worker_->callFor<bool>([&] { return fixedSpeed(com); });
   return com >= 1 && com <= 8 && slots_[slot(com)].fixedSpeed;
 }
 
 bool ComPorts::firstFixedSpeedNotice(int com) {
+  if (elsewhere()) return worker_->callFor<bool>([&] { return firstFixedSpeedNotice(com); });
   Slot& told = slots_[slot(com)];
   if (told.fixedSpeedTold) return false;
   told.fixedSpeedTold = true;

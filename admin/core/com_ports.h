@@ -20,6 +20,8 @@
 
 namespace orvane::admin {
 
+class LineWorker;
+
 class ComPorts {
  public:
   // lineBaudCodes: the BaudCode each port's line is set to (-1 unknown).
@@ -28,6 +30,10 @@ class ComPorts {
   ComPorts(const std::filesystem::path& configDir, std::array<int, 8>& lineBaudCodes,
            const std::chrono::milliseconds& reopenInterval)
       : configDir_(configDir), lineBaudCodes_(lineBaudCodes), reopenInterval_(reopenInterval) {}
+
+  // The worker that owns the lines: called from any other thread, open,
+  // close, isOpen and port run as its jobs.
+  void attach(LineWorker& worker) { worker_ = &worker; }
 
   // Opens COM n (1..8) if it is not open yet. Opening a line sets nothing on
   // it: a replugged adapter or another program may have left it at another
@@ -78,6 +84,7 @@ class ComPorts {
     bool fixedSpeedTold = false;
   };
 
+  bool elsewhere() const;
   bool lineOpen(std::size_t index) const;
   void openDevice(std::size_t index, const std::string& device);
   void reopen(int com);
@@ -87,6 +94,7 @@ class ComPorts {
   std::array<int, 8>& lineBaudCodes_;
   const std::chrono::milliseconds& reopenInterval_;
   std::array<Slot, 8> slots_;
+  LineWorker* worker_ = nullptr;
 };
 
 }  // namespace orvane::admin

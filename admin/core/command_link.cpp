@@ -27,20 +27,6 @@ char charAt(const std::string& text, std::size_t position) {
   return position < text.size() ? text[position] : '\0';
 }
 
-// Writes LastCommand. A write that finds the adapter gone reached no
-// module: the device is opened again at once and the command goes out once
-// more.
-void sendCommand(AdminContext& context, const LinkParameters& link) {
-  try {
-    WriteCommand(context, context.LastCommand, link.checksumFlag, link.baudCode);
-    return;
-  } catch (const serial::DeviceDisconnected&) {
-    if (!context.OrvComm.isOpen(context.ComPort)) throw;  // opening it again failed
-    context.OrvComm.lose(context.ComPort);
-  }
-  WriteCommand(context, context.LastCommand, link.checksumFlag, link.baudCode);
-}
-
 }  // namespace
 
 int fixedSpeedBaudCode(const AdminContext& context, int port) {
@@ -56,41 +42,56 @@ std::string fixedSpeedText(int port, int baudRate) {
          std::to_string(baudRate) + " bps";
 }
 
-void SetPortBaud(AdminContext& context, int port, int baudCode) {
+namespace {
+
+// The speed a line at a fixed speed is taken to run at, read on the GUI
+// thread, which owns the port settings.
+int fixedSpeedCodeOf(const AdminContext& context, int port) {
+  return port >= 1 && port <= kComPortCount ? fixedSpeedBaudCode(context, port) : kInitBaudCode;
+}
+
+// `note` tells a rate that a line at a fixed speed (fixedCode) could not take.
+void setPortBaudOnLine(AdminContext& context, int port, int baudCode, int fixedCode,
+                       std::string& note) {
   if (port < 1 || port > kComPortCount)
     throw serial::SerialError("COM" + std::to_string(port) + ": no such port");
   auto& current = context.PortBaudCode.at(static_cast<std::size_t>(port - 1));
   if (context.OrvComm.fixedSpeed(port)) {
-    const int speed = fixedSpeedBaudCode(context, port);
+    const int speed = fixedCode;
     if (current != speed) context.OrvComm.port(port).configure(rateOf(speed));
     current = speed;
-    if (rateOf(baudCode) != rateOf(speed))
-      context.LastLinkNote = fixedSpeedText(port, rateOf(baudCode));
+    if (rateOf(baudCode) != rateOf(speed)) note = fixedSpeedText(port, rateOf(baudCode));
     return;
   }
   if (baudCode == current) return;
   context.OrvComm.port(port).configure(rateOf(baudCode), serial::Parity::None);
   current = baudCode;
-  context.ui().pause(context.baudSettlePause);
+  try {
+    context.line().pause(context.baudSettlePause);
+  } catch (const LineJobCancelled&) {
+    current = -1;  // not settled: the next frame sets the line up again
+    throw;
+  }
 }
 
-void WriteCommand(AdminContext& context, const std::string& command, int checksumFlag,
-                  int baudCode) {
+void writeCommandOnLine(AdminContext& context, int port, const std::string& command,
+                        int checksumFlag, int baudCode, int fixedCode, std::string& note) {
   // A lost line is opened again here, before it is set up.
-  auto& line = context.OrvComm.port(context.ComPort);
+  auto& line = context.OrvComm.port(port);
   if (line.hungUp()) throw serial::DeviceDisconnected(line.device() + ": device disconnected");
-  SetPortBaud(context, context.ComPort, baudCode);
+  setPortBaudOnLine(context, port, baudCode, fixedCode, note);
+  context.line().checkpoint();
   line.purgeInput();
   const std::string frame = protocol::completeCommand(trimmedCommand(command), checksumFlag == 1);
   if (!line.write(frame, kWriteTimeout))
     throw serial::SerialError(line.device() + ": the line did not take the command");
 }
 
-bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int delayMs,
-               int timeoutMs) {
-  if (delayMs > 0) context.ui().pause(std::chrono::milliseconds(delayMs));
+bool readReplyOnLine(AdminContext& context, int port, std::string& reply, int checksumFlag,
+                     int delayMs, int timeoutMs) {
+  if (delayMs > 0) context.line().pause(std::chrono::milliseconds(delayMs));
   reply.clear();
-  auto& line = context.OrvComm.port(context.ComPort);
+  auto& line = context.OrvComm.port(port);
   const std::chrono::milliseconds timeout(timeoutMs > 0 ? timeoutMs : 0);
   for (;;) {
     // Each character restarts the time-out: a slow module is read completely.
@@ -107,32 +108,139 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
   return true;
 }
 
-bool Exchange(AdminContext& context, const LinkParameters& link, int delayMs, int timeoutMs) {
-  // A window polling on a timer must not end the program when the port is
-  // closed or the adapter is pulled out: the exchange simply fails.
-  const auto fail = [&context](const char* text) {
-    context.LastReply.clear();
-    context.LastExchangeOK = false;
-    context.LastLinkError = text;
+// Writes the command. A write that finds the adapter gone reached no
+// module: the device is opened again at once and the command goes out once
+// more.
+void sendCommand(AdminContext& context, const ExchangeRequest& request, std::string& note) {
+  const auto write = [&] {
+    writeCommandOnLine(context, request.port, request.command, request.link.checksumFlag,
+                       request.link.baudCode, request.fixedSpeedCode, note);
   };
-  context.LastLinkNote.clear();
   try {
-    sendCommand(context, link);
-    context.LastExchangeOK =
-        ReadReply(context, context.LastReply, link.checksumFlag, delayMs, timeoutMs);
-    context.LastLinkError.clear();
+    write();
+    return;
+  } catch (const serial::DeviceDisconnected&) {
+    if (!context.OrvComm.isOpen(request.port)) throw;  // opening it again failed
+    context.OrvComm.lose(request.port);
+  }
+  write();
+}
+
+// The whole exchange, where the line lives. A window polling on a timer must
+// not end the program when the port is closed or the adapter is pulled out:
+// the exchange simply fails.
+ExchangeResult exchangeOnLine(AdminContext& context, const ExchangeRequest& request) {
+  ExchangeResult result;
+  std::string note;
+  try {
+    sendCommand(context, request, note);
+    result.ok = readReplyOnLine(context, request.port, result.reply, request.link.checksumFlag,
+                                request.delayMs, request.timeoutMs);
   } catch (const serial::DeviceDisconnected& failure) {
-    fail(failure.what());
+    result = {{}, false, failure.what(), {}};
     // Found while reading: the module may have carried the command out, so
     // it is not sent again; the next exchange opens the device again.
-    if (context.OrvComm.isOpen(context.ComPort)) {
-      context.OrvComm.lose(context.ComPort);
-      context.LastLinkError = context.OrvComm.disconnectedText(context.ComPort);
+    if (context.OrvComm.isOpen(request.port)) {
+      context.OrvComm.lose(request.port);
+      result.linkError = context.OrvComm.disconnectedText(request.port);
     }
   } catch (const serial::SerialError& failure) {
-    fail(failure.what());
+    result = {{}, false, failure.what(), {}};
+  } catch (const LineJobCancelled&) {
+    result = {};  // given up before it went out: not a failure of the line
+  } catch (const std::exception& failure) {
+    result = {{}, false, failure.what(), {}};  // no sequence may end without a word
   }
+  result.linkNote = std::move(note);
+  return result;
+}
+
+void applyResult(AdminContext& context, ExchangeResult result) {
+  context.LastReply = std::move(result.reply);
+  context.LastExchangeOK = result.ok;
+  context.LastLinkError = std::move(result.linkError);
+  context.LastLinkNote = std::move(result.linkNote);
+}
+
+ExchangeRequest requestOf(const AdminContext& context, const LinkParameters& link, int delayMs,
+                          int timeoutMs) {
+  return {context.ComPort, context.LastCommand, link,
+          delayMs,         timeoutMs,           fixedSpeedCodeOf(context, context.ComPort)};
+}
+
+}  // namespace
+
+void SetPortBaud(AdminContext& context, int port, int baudCode) {
+  std::string note;
+  const int fixedCode = fixedSpeedCodeOf(context, port);
+  context.line().call([&] { setPortBaudOnLine(context, port, baudCode, fixedCode, note); });
+  if (!note.empty()) context.LastLinkNote = std::move(note);
+}
+
+void WriteCommand(AdminContext& context, const std::string& command, int checksumFlag,
+                  int baudCode) {
+  const int port = context.ComPort;
+  std::string note;
+  const int fixedCode = fixedSpeedCodeOf(context, port);
+  context.line().call(
+      [&] { writeCommandOnLine(context, port, command, checksumFlag, baudCode, fixedCode, note); });
+  if (!note.empty()) context.LastLinkNote = std::move(note);
+}
+
+bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int delayMs,
+               int timeoutMs) {
+  const int port = context.ComPort;
+  return context.line().callFor<bool>(
+      [&] { return readReplyOnLine(context, port, reply, checksumFlag, delayMs, timeoutMs); });
+}
+
+bool Exchange(AdminContext& context, const LinkParameters& link, int delayMs, int timeoutMs) {
+  const ExchangeRequest request = requestOf(context, link, delayMs, timeoutMs);
+  applyResult(context, context.line().callFor<ExchangeResult>(
+                           [&] { return exchangeOnLine(context, request); }));
   return context.LastExchangeOK;
+}
+
+ExchangeAwaiter::ExchangeAwaiter(AdminContext& context, const LinkParameters& link, int delayMs,
+                                 int timeoutMs)
+    : context_(context),
+      request_(requestOf(context, link, delayMs, timeoutMs)),
+      result_(std::make_shared<ExchangeResult>()) {}
+
+ExchangeAwaiter::~ExchangeAwaiter() {
+  // The sequence was destroyed while it waited (its window closed): the
+  // exchange is dropped, or, when already on the wire, ends unheard.
+  if (ticket_) context_.line().cancel(ticket_);
+}
+
+bool ExchangeAwaiter::await_ready() {
+  if (context_.line().threaded()) return false;
+  *result_ = exchangeOnLine(context_, request_);
+  return true;
+}
+
+void ExchangeAwaiter::await_suspend(std::coroutine_handle<> awaiting) {
+  // The job fills the shared result, never this awaiter: the sequence may be
+  // destroyed while the job runs.
+  ticket_ = context_.line().post([&context = context_, request = request_,
+                                  result = result_] { *result = exchangeOnLine(context, request); },
+                                 [awaiting] { awaiting.resume(); });
+}
+
+bool ExchangeAwaiter::await_resume() {
+  ticket_.reset();
+  applyResult(context_, std::move(*result_));
+  return context_.LastExchangeOK;
+}
+
+ExchangeAwaiter ExchangeAsync(AdminContext& context, const LinkParameters& link, int delayMs,
+                              int timeoutMs) {
+  return ExchangeAwaiter(context, link, delayMs, timeoutMs);
+}
+
+ExchangeAwaiter ExchangeCommandAsync(AdminContext& context, int entryIndex, int delayMs,
+                                     int timeoutMs) {
+  return ExchangeAwaiter(context, entryLink(context, entryIndex), delayMs, timeoutMs);
 }
 
 LinkParameters entryLink(const AdminContext& context, int entryIndex) {
@@ -171,14 +279,35 @@ void FixDecimalSeparator(const AdminContext& context, std::string& text) {
     if (c == context.DecimalSeparator) c = '.';
 }
 
-std::string ReadAnalogValue(AdminContext& context, int entryIndex, int channel) {
+namespace {
+
+// "#AA", with the channel number when the model has more than one.
+std::string analogCommand(const AdminContext& context, int entryIndex, int channel) {
   const auto& entry = context.ModuleList.at(static_cast<std::size_t>(entryIndex));
-  context.LastCommand = "#" + Hex2(static_cast<unsigned>(effectiveAddress(context, entryIndex)));
-  if (protocol::channelCount(entry.ModelName) > 1) context.LastCommand += std::to_string(channel);
-  ExchangeCommand(context, entryIndex, 0, context.ReplyTimeout);
+  std::string command = "#" + Hex2(static_cast<unsigned>(effectiveAddress(context, entryIndex)));
+  if (protocol::channelCount(entry.ModelName) > 1) command += std::to_string(channel);
+  return command;
+}
+
+std::string analogReading(AdminContext& context, int entryIndex) {
   if (!context.LastExchangeOK || !context.LastReply.starts_with('>')) return "*error*";
   context.LastReply.erase(0, 1);
+  const auto& entry = context.ModuleList.at(static_cast<std::size_t>(entryIndex));
   return protocol::readingToEngineering(context.LastReply, entry.TypeCode, entry.DataFormat);
+}
+
+}  // namespace
+
+std::string ReadAnalogValue(AdminContext& context, int entryIndex, int channel) {
+  context.LastCommand = analogCommand(context, entryIndex, channel);
+  ExchangeCommand(context, entryIndex, 0, context.ReplyTimeout);
+  return analogReading(context, entryIndex);
+}
+
+LinkTask<std::string> ReadAnalogValueAsync(AdminContext& context, int entryIndex, int channel) {
+  context.LastCommand = analogCommand(context, entryIndex, channel);
+  co_await ExchangeCommandAsync(context, entryIndex, 0, context.ReplyTimeout);
+  co_return analogReading(context, entryIndex);
 }
 
 bool ReadChannelMask(AdminContext& context, int entryIndex, std::array<bool, 8>& mask) {

@@ -1,18 +1,40 @@
 // The command link: every exchange of orvadmin with a module goes through
-// here, on the GUI thread. The thread blocks while it waits for a reply, but
-// in poll(), so it uses no CPU meanwhile; the reply time-out restarts with
-// every character received.
+// here. It is the front of the line worker (line_worker.h), which owns the
+// lines: the plain functions below hand their work to the worker and return
+// when it is done (the window repaints meanwhile but takes no input), the
+// Async ones are awaited in a sequence (link_task.h) and leave the GUI
+// thread free while the line works. Either way the reply time-out restarts
+// with every character received, and LastCommand, LastReply,
+// LastExchangeOK, LastLinkError and LastLinkNote tell the exchange as
+// before.
 //
-// Usual pattern in a window:
+// Threading contract: call everything here on the GUI thread, which owns
+// the Last... fields; the worker gets a copy of what an exchange needs (an
+// ExchangeRequest) and its ExchangeResult is set into the Last... fields on
+// the GUI thread when the exchange is done. Windows never reach the lines
+// any other way.
+//
+// Usual pattern in a dialog sequence (message boxes may come between
+// exchanges):
 //   context.LastCommand = "$" + Hex2(effectiveAddress(context, i), 2) + "2";
 //   ExchangeCommand(context, i, 0, context.ReplyTimeout);
 //   if (context.LastExchangeOK && context.LastReply.starts_with("!")) ...
+//
+// And in a tick or any other sequence (no message box there):
+//   context.LastCommand = ...;
+//   const bool ok = co_await ExchangeCommandAsync(context, i, 0, context.ReplyTimeout);
+//   if (ok && context.LastReply.starts_with("!")) ...
 #pragma once
 
 #include <array>
+#include <coroutine>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "admin/core/line_worker.h"
+#include "admin/core/link_task.h"
 
 class QLineEdit;
 
@@ -86,6 +108,62 @@ bool Exchange(AdminContext& context, const LinkParameters& link, int delayMs, in
 // LastCommand to entry i with its effective link parameters.
 void ExchangeCommand(AdminContext& context, int entryIndex, int delayMs, int timeoutMs);
 
+// What one exchange takes to the line and brings back.
+struct ExchangeRequest {
+  int port = 1;
+  std::string command;
+  LinkParameters link;
+  int delayMs = 0;
+  int timeoutMs = 0;
+  int fixedSpeedCode = 3;  // the port's speed, should its line be at a fixed speed
+};
+struct ExchangeResult {
+  std::string reply;
+  bool ok = false;
+  std::string linkError;
+  std::string linkNote;  // what a line at a fixed speed could not do
+};
+
+// `co_await ExchangeAsync(...)` in a LinkTask: the exchange of Exchange()
+// (LastCommand, taken when the awaiter is made), done by the line worker
+// while the GUI thread goes on; the sequence resumes with LastReply,
+// LastExchangeOK, LastLinkError and LastLinkNote set and the result of
+// LastExchangeOK. Inline the exchange is done at once, in await_ready.
+// Destroyed before the reply is in (the sequence was destroyed), it cancels
+// its job: the job fills a result of its own, never the awaiter.
+class ExchangeAwaiter {
+ public:
+  ExchangeAwaiter(AdminContext& context, const LinkParameters& link, int delayMs, int timeoutMs);
+  ~ExchangeAwaiter();
+  ExchangeAwaiter(const ExchangeAwaiter&) = delete;
+  ExchangeAwaiter& operator=(const ExchangeAwaiter&) = delete;
+
+  bool await_ready();
+  void await_suspend(std::coroutine_handle<> awaiting);
+  bool await_resume();
+
+ private:
+  AdminContext& context_;
+  ExchangeRequest request_;
+  std::shared_ptr<ExchangeResult> result_;
+  LineWorker::Ticket ticket_;
+};
+
+// Runs a sequence to its end and returns its result, waiting as the plain
+// functions do (the window repaints but takes no input meanwhile).
+template <typename T>
+T RunSequence(LinkTask<T> task) {
+  LocalWait wait;
+  task.start([&wait] { wait.finish(); });
+  wait.exec();
+  return task.result();
+}
+
+ExchangeAwaiter ExchangeAsync(AdminContext& context, const LinkParameters& link, int delayMs,
+                              int timeoutMs);
+ExchangeAwaiter ExchangeCommandAsync(AdminContext& context, int entryIndex, int delayMs,
+                                     int timeoutMs);
+
 // The link parameters of entry i: the initialization entry is addressed as
 // 00 at 9600 bps without checksum, and address 00 never carries a checksum.
 int effectiveAddress(const AdminContext& context, int entryIndex);
@@ -110,6 +188,7 @@ void DigitKeys(AdminContext& context, QLineEdit& edit);
 
 // One analog input reading of entry i in engineering units, or "*error*".
 std::string ReadAnalogValue(AdminContext& context, int entryIndex, int channel);
+LinkTask<std::string> ReadAnalogValueAsync(AdminContext& context, int entryIndex, int channel);
 
 // The 8 channel states of "$AA6" (true = enabled). True when they were
 // read; unchanged and false when the exchange failed or the reply is no

@@ -1,5 +1,7 @@
 #include "admin/core/module_reader.h"
 
+#include <optional>
+
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
 #include "admin/core/reply_fields.h"
@@ -19,70 +21,77 @@ float decimalFrom(const std::string& text, std::size_t position,
   return static_cast<float>(replyDecimal(text, position, length));
 }
 
-// Sends "<lead><AA><body>" to the probed module; true when it answered "!".
+// Sends "<lead><AA><body>" to the probed module; the reply when it answered
+// "!". Nothing goes out once the search was stopped.
 class ProbeLink {
  public:
-  ProbeLink(AdminContext& context, const ProbeResult& probe) : context_(context), probe_(probe) {}
+  ProbeLink(AdminContext& context, const ProbeResult& probe, const std::function<bool()>& stopped)
+      : context_(context), probe_(probe), stopped_(stopped) {}
 
-  bool ask(char lead, const std::string& body) {
+  LinkTask<std::optional<std::string>> ask(char lead, std::string body) {
+    if (stopped()) co_return std::nullopt;
     context_.LastCommand = lead + Hex2(static_cast<unsigned>(probe_.address)) + body;
-    return Exchange(context_, {probe_.checksumFlag, probe_.baudCode}, 0, context_.ReplyTimeout) &&
-           context_.LastReply.starts_with('!');
+    const bool ok = co_await ExchangeAsync(context_, {probe_.checksumFlag, probe_.baudCode}, 0,
+                                           context_.ReplyTimeout);
+    if (!ok || !context_.LastReply.starts_with('!')) co_return std::nullopt;
+    co_return context_.LastReply;
   }
-  const std::string& reply() const { return context_.LastReply; }
+  bool stopped() const { return stopped_ && stopped_(); }
 
  private:
   AdminContext& context_;
   const ProbeResult& probe_;
+  const std::function<bool()>& stopped_;
 };
 
-void read228Mapping(ProbeLink& link, ModuleEntry& entry) {
-  if (link.ask('$', "3")) {
-    const std::string& r = link.reply();
-    std::size_t sign = r.find('+', 9);
-    if (sign == std::string::npos) sign = r.find('-', 9);
-    if (sign == std::string::npos) sign = r.size();
-    entry.SourceLow = decimalFrom(r, 3, sign > 3 ? sign - 3 : 0);
-    entry.SourceHigh = decimalFrom(r, sign);
+LinkTask<void> read228Mapping(ProbeLink& link, ModuleEntry& entry) {
+  if (const auto r = co_await link.ask('$', "3")) {
+    std::size_t sign = r->find('+', 9);
+    if (sign == std::string::npos) sign = r->find('-', 9);
+    if (sign == std::string::npos) sign = r->size();
+    entry.SourceLow = decimalFrom(*r, 3, sign > 3 ? sign - 3 : 0);
+    entry.SourceHigh = decimalFrom(*r, sign);
   }
-  if (link.ask('$', "5")) {
-    entry.TargetLow = decimalFrom(link.reply(), 3, 7);
-    entry.TargetHigh = decimalFrom(link.reply(), 10);
+  if (const auto r = co_await link.ask('$', "5")) {
+    entry.TargetLow = decimalFrom(*r, 3, 7);
+    entry.TargetHigh = decimalFrom(*r, 10);
   }
 }
 
-void readAlarms(ProbeLink& link, ModuleEntry& entry) {
-  if (link.ask('@', "RL")) entry.AlarmLow = decimalFrom(link.reply(), 3);
-  if (link.ask('@', "RH")) entry.AlarmHigh = decimalFrom(link.reply(), 3);
-  if (link.ask('@', "DI") && link.reply().size() == 8)
-    entry.AlarmMode = replyDigit(link.reply(), 3);
+LinkTask<void> readAlarms(ProbeLink& link, ModuleEntry& entry) {
+  if (const auto r = co_await link.ask('@', "RL")) entry.AlarmLow = decimalFrom(*r, 3);
+  if (const auto r = co_await link.ask('@', "RH")) entry.AlarmHigh = decimalFrom(*r, 3);
+  if (const auto r = co_await link.ask('@', "DI"); r && r->size() == 8)
+    entry.AlarmMode = replyDigit(*r, 3);
 }
 
-void readCounter(ProbeLink& link, ModuleEntry& entry) {
-  if (link.ask('$', "B")) entry.InputModeCode = replyDigit(link.reply(), 3);
-  if (link.ask('$', "A")) entry.GateModeCode = replyDigit(link.reply(), 3);
+LinkTask<void> readCounter(ProbeLink& link, ModuleEntry& entry) {
+  if (const auto r = co_await link.ask('$', "B")) entry.InputModeCode = replyDigit(*r, 3);
+  if (const auto r = co_await link.ask('$', "A")) entry.GateModeCode = replyDigit(*r, 3);
   for (std::size_t c = 0; c < 2; ++c)
-    if (link.ask('$', "5" + std::to_string(c)))
-      entry.CounterRunning[c] = replyDigit(link.reply(), 3);
+    if (const auto r = co_await link.ask('$', "5" + std::to_string(c)))
+      entry.CounterRunning[c] = replyDigit(*r, 3);
   for (std::size_t c = 0; c < 2; ++c)
-    if (link.ask('$', "3" + std::to_string(c))) entry.MaxCount[c] = unsignedHex8(link.reply());
+    if (const auto r = co_await link.ask('$', "3" + std::to_string(c)))
+      entry.MaxCount[c] = unsignedHex8(*r);
   for (std::size_t c = 0; c < 2; ++c)
-    if (link.ask('@', "G" + std::to_string(c))) entry.InitialCount[c] = unsignedHex8(link.reply());
-  if (link.ask('$', "4")) entry.FilterEnabled = replyDigit(link.reply(), 3);
-  const auto decimal = [&link](std::size_t length) {
-    return static_cast<int>(protocol::integerValue(replyText(link.reply(), 3, length)));
+    if (const auto r = co_await link.ask('@', "G" + std::to_string(c)))
+      entry.InitialCount[c] = unsignedHex8(*r);
+  if (const auto r = co_await link.ask('$', "4")) entry.FilterEnabled = replyDigit(*r, 3);
+  const auto decimal = [](const std::string& reply, std::size_t length) {
+    return static_cast<int>(protocol::integerValue(replyText(reply, 3, length)));
   };
-  if (link.ask('$', "0H")) entry.MinWidthHigh = decimal(4);
-  if (link.ask('$', "0L")) entry.MinWidthLow = decimal(4);
-  if (link.ask('$', "1H")) entry.TtlLevelHigh = decimal(2);
-  if (link.ask('$', "1L")) entry.TtlLevelLow = decimal(2);
-  if (link.ask('@', "DI")) {
-    const int d = replyDigit(link.reply(), 3);
+  if (const auto r = co_await link.ask('$', "0H")) entry.MinWidthHigh = decimal(*r, 4);
+  if (const auto r = co_await link.ask('$', "0L")) entry.MinWidthLow = decimal(*r, 4);
+  if (const auto r = co_await link.ask('$', "1H")) entry.TtlLevelHigh = decimal(*r, 2);
+  if (const auto r = co_await link.ask('$', "1L")) entry.TtlLevelLow = decimal(*r, 2);
+  if (const auto r = co_await link.ask('@', "DI")) {
+    const int d = replyDigit(*r, 3);
     entry.AlarmEnabled[0] = d % 2;
     entry.AlarmEnabled[1] = d / 2;
   }
-  if (link.ask('@', "RP")) entry.AlarmLimit[0] = unsignedHex8(link.reply());
-  if (link.ask('@', "RA")) entry.AlarmLimit[1] = unsignedHex8(link.reply());
+  if (const auto r = co_await link.ask('@', "RP")) entry.AlarmLimit[0] = unsignedHex8(*r);
+  if (const auto r = co_await link.ask('@', "RA")) entry.AlarmLimit[1] = unsignedHex8(*r);
 }
 
 void readConverterWord(const std::string& config, ModuleEntry& entry) {
@@ -100,20 +109,23 @@ void readConverterWord(const std::string& config, ModuleEntry& entry) {
 
 }  // namespace
 
-void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& entry) {
+LinkTask<void> readModuleAsync(AdminContext& context, const ProbeResult& probe, ModuleEntry& entry,
+                               std::function<bool()> stopped) {
   const std::string& config = probe.configReply;
   entry.Address = probe.address == 0 ? replyHex(config, 1, 2) : probe.address;
   entry.TypeCode = replyHex(config, 3, 2);
 
-  ProbeLink link(context, probe);
+  ProbeLink link(context, probe, stopped);
+  if (link.stopped()) co_return;
   context.LastCommand = "$" + Hex2(static_cast<unsigned>(probe.address)) + "M";
-  Exchange(context, {probe.checksumFlag, probe.baudCode}, 0, context.ReplyTimeout);
-  entry.ModelName = modelNameField(context.LastExchangeOK ? replyText(context.LastReply, 3) : "");
+  const bool named = co_await ExchangeAsync(context, {probe.checksumFlag, probe.baudCode}, 0,
+                                            context.ReplyTimeout);
+  entry.ModelName = modelNameField(named ? replyText(context.LastReply, 3) : "");
 
   const ModuleFamily family = protocol::familyOf(entry.ModelName);
   if (family == ModuleFamily::Converter) {
     readConverterWord(config, entry);
-    return;
+    co_return;
   }
   const int ff = replyHex(config, 7, 2);
   entry.BaudCode = replyDigit(config, 6) - 3;
@@ -121,27 +133,32 @@ void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& en
   const std::string key = protocol::familyKey(entry.ModelName);
   switch (family) {
     case ModuleFamily::DigitalIO:
-      if (link.ask('~', "CR"))
-        entry.Polarity = 2 * replyDigit(link.reply(), 3) + replyDigit(link.reply(), 4);
+      if (const auto r = co_await link.ask('~', "CR"))
+        entry.Polarity = 2 * replyDigit(*r, 3) + replyDigit(*r, 4);
       break;
     case ModuleFamily::MultiFunction:
       entry.DataFormat = ff % 4;
-      readAlarms(link, entry);
-      if (key == "228") read228Mapping(link, entry);
+      co_await readAlarms(link, entry);
+      if (key == "228") co_await read228Mapping(link, entry);
       break;
     case ModuleFamily::AnalogOutput:
     case ModuleFamily::AnalogInput:
       entry.DataFormat = ff % 4;
-      if (key == "347" && link.ask('~', "CR")) entry.Polarity = replyDigit(link.reply(), 4);
+      if (key != "347") break;
+      if (const auto r = co_await link.ask('~', "CR")) entry.Polarity = replyDigit(*r, 4);
       break;
     case ModuleFamily::CounterFrequency:
       entry.GateTimeCode = (ff >> 2) & 1;
-      readCounter(link, entry);
+      co_await readCounter(link, entry);
       break;
     case ModuleFamily::Converter:
     case ModuleFamily::Unknown:
       break;
   }
+}
+
+void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& entry) {
+  RunSequence(readModuleAsync(context, probe, entry));
 }
 
 void refreshEntry(AdminContext& context, int entryIndex) {

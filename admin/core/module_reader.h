@@ -3,8 +3,10 @@
 // the module).
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "admin/core/link_task.h"
 #include "admin/core/module_entry.h"
 
 namespace orvane::admin {
@@ -23,6 +25,10 @@ struct ProbeResult {
 // family's further reads. A failed or refused read leaves its fields as they
 // are and the reading goes on.
 void readModule(AdminContext& context, const ProbeResult& probe, ModuleEntry& entry);
+// The same as a sequence of the search: once `stopped` says so, nothing
+// more is sent and the entry is left half read.
+LinkTask<void> readModuleAsync(AdminContext& context, const ProbeResult& probe, ModuleEntry& entry,
+                               std::function<bool()> stopped = {});
 
 // Re-reads TypeCode, BaudCode and checksum of entry i with "$AA2" (and the
 // alarm settings of a multi-function module); a failed read leaves the entry

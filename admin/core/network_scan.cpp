@@ -15,7 +15,7 @@ class Scan {
  public:
   Scan(AdminContext& context, const ScanHooks& hooks) : context_(context), hooks_(hooks) {}
 
-  ScanOutcome run() {
+  LinkTask<ScanOutcome> run() {
     held_ = ModuleEntry{};
     held_.Address = -1;
     context_.InitModuleIndex = -1;
@@ -30,11 +30,11 @@ class Scan {
       if (address == held_.Address)
         placeHeld(count);
       else
-        probeAndRead(address, count);
+        co_await probeAndRead(address, count);
       hooks_.yield();
     }
     context_.ModuleCount = count;
-    return {count, lineError_};
+    co_return ScanOutcome{count, lineError_};
   }
 
  private:
@@ -48,18 +48,23 @@ class Scan {
     ++count;
   }
 
-  void probeAndRead(int address, int& count) {
-    const auto probe = probeAddress(address);
-    if (!probe) return;
+  // A module whose reading a Stop cut short is not listed: its entry would
+  // show settings it never reported.
+  LinkTask<void> probeAndRead(int address, int& count) {
+    const auto probe = co_await probeAddress(address);
+    if (!probe) co_return;
+    const auto stopped = [this] { return stoppedWithinAddress(); };
     if (address == 0) {
       held_ = ModuleEntry{};
-      readModule(context_, *probe, held_);
+      co_await readModuleAsync(context_, *probe, held_, stopped);
+      if (stopped()) held_.Address = -1;
       if (held_.Address == 0) placeHeld(count);
-      return;
+      co_return;
     }
     auto& entry = context_.ModuleList.at(static_cast<std::size_t>(count));
     entry = ModuleEntry{};
-    readModule(context_, *probe, entry);
+    co_await readModuleAsync(context_, *probe, entry, stopped);
+    if (stopped()) co_return;
     hooks_.appendRow(count);
     ++count;
   }
@@ -74,21 +79,29 @@ class Scan {
 
   // The first baud rate and checksum setting at which the address answers
   // "$AA2" with a configuration reply.
-  std::optional<ProbeResult> probeAddress(int address) {
+  // A started address is finished before Stop is read while the scan holds
+  // the GUI thread, so that a click is served only between addresses. With
+  // the line worker threaded the window answers throughout, and Stop is
+  // obeyed at the next exchange (a settle pause in progress is cut short).
+  bool stoppedWithinAddress() const { return context_.line().threaded() && hooks_.stopRequested(); }
+
+  LinkTask<std::optional<ProbeResult>> probeAddress(int address) {
     const std::string command = "$" + Hex2(static_cast<unsigned>(address)) + "2";
     for (int baudCode = 0; baudCode < kBaudCodeCount; ++baudCode) {
       if (flags_[static_cast<std::size_t>(baudCode)] != 1) continue;
       hooks_.showBaudRate(protocol::baudRateOf(baudCode));
       for (int checksumFlag = 0; checksumFlag <= 1; ++checksumFlag) {
+        if (stoppedWithinAddress()) co_return std::nullopt;
         context_.LastCommand = command;
-        Exchange(context_, {checksumFlag, baudCode}, 0, context_.ReplyTimeout);
+        const bool ok =
+            co_await ExchangeAsync(context_, {checksumFlag, baudCode}, 0, context_.ReplyTimeout);
         noteError(context_.LastLinkError);
         if (checksumFlag == 1) hooks_.yield();
-        if (context_.LastExchangeOK && isConfigReply(context_.LastReply))
-          return ProbeResult{address, baudCode, checksumFlag, context_.LastReply};
+        if (ok && isConfigReply(context_.LastReply))
+          co_return ProbeResult{address, baudCode, checksumFlag, context_.LastReply};
       }
     }
-    return std::nullopt;
+    co_return std::nullopt;
   }
 
   void noteError(const std::string& error) {
@@ -108,8 +121,13 @@ bool isConfigReply(const std::string& reply) {
   return reply.starts_with('!') && (reply.size() == 9 || reply.size() == 11);
 }
 
+LinkTask<ScanOutcome> networkScan(AdminContext& context, ScanHooks hooks) {
+  Scan scan(context, hooks);
+  co_return co_await scan.run();
+}
+
 ScanOutcome runNetworkScan(AdminContext& context, const ScanHooks& hooks) {
-  return Scan(context, hooks).run();
+  return RunSequence(networkScan(context, hooks));
 }
 
 std::optional<std::string> fixedSpeedSearchNote(const AdminContext& context) {

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "admin/core/link_task.h"
+
 namespace orvane::admin {
 
 class AdminContext;
@@ -16,8 +18,8 @@ struct ScanHooks {
   std::function<void(int address)> showAddress;
   std::function<void(int baudRate)> showBaudRate;
   std::function<void(int entryIndex)> appendRow;  // entry i is complete
-  std::function<void()> yield;                    // serve events (Stop)
-  std::function<bool()> stopRequested;            // read once per address
+  std::function<void()> yield;                    // serve events (Stop) between exchanges
+  std::function<bool()> stopRequested;            // read once per address, or per exchange
 };
 
 struct ScanOutcome {
@@ -31,6 +33,9 @@ struct ScanOutcome {
 // InitModuleIndex. On a line at a fixed speed only its speed is probed, the
 // lowest rate ticked for the port (see SetPortBaud); each module found is
 // listed with the rate its configuration reply names, as everywhere.
+// As a sequence it leaves the GUI thread free while the line works;
+// runNetworkScan runs it to its end.
+LinkTask<ScanOutcome> networkScan(AdminContext& context, ScanHooks hooks);
 ScanOutcome runNetworkScan(AdminContext& context, const ScanHooks& hooks);
 
 // "COM3 is a network line at a fixed speed; the search covers only its

@@ -48,11 +48,15 @@ void ScanForm::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, &ScanForm::onFormActivate);
 }
 
-void ScanForm::onStopBtnClicked() { stopRequested_ = true; }
+void ScanForm::onStopBtnClicked() {
+  stopRequested_ = true;
+  // A settle pause in progress need not be sat out: nothing follows it.
+  context_.line().interruptPause();
+}
 
 void ScanForm::reject() {
   if (running_)
-    stopRequested_ = true;
+    onStopBtnClicked();
   else
     QDialog::reject();
 }
@@ -65,15 +69,24 @@ void ScanForm::onFormActivate() {
   };
   hooks.showBaudRate = [this](int rate) { dispBaud_->setText(QString::number(rate)); };
   hooks.appendRow = [this](int entryIndex) { emit moduleFound(entryIndex); };
-  hooks.yield = [this] { context_.ui().yield(); };
+  // While the scan holds the GUI thread, Stop is served at its yields; with
+  // the line worker threaded the dialog's own loop serves it all the time.
+  hooks.yield = [this] {
+    if (!context_.line().threaded()) context_.ui().yield();
+  };
   hooks.stopRequested = [this] { return stopRequested_; };
   // Said before the scan, so that the one rate shown while it runs is no
   // surprise.
   if (const auto note = fixedSpeedSearchNote(context_))
     context_.ui().message(this, QString::fromLocal8Bit(note->c_str()), QStringLiteral("Search"));
   running_ = true;
-  const ScanOutcome outcome = runNetworkScan(context_, hooks);
+  scan_ = networkScan(context_, hooks);
+  scan_.start([this] { onScanDone(); });
+}
+
+void ScanForm::onScanDone() {
   running_ = false;
+  const ScanOutcome outcome = scan_.result();
   progress_->setValue(progress_->maximum());
   if (!outcome.lineError.empty())
     context_.ui().message(this, QString::fromLocal8Bit(outcome.lineError.c_str()),

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "admin/core/link_task.h"
+#include "admin/core/network_scan.h"
+
 class QLabel;
 class QProgressBar;
 
@@ -33,12 +36,14 @@ class ScanForm : public QDialog {
  private slots:
   void onFormActivate();
   void onStopBtnClicked();
+  void onScanDone();
 
  private:
   AdminContext& context_;
   QLabel* addrs_;
   QLabel* dispBaud_;
   QProgressBar* progress_;
+  LinkTask<ScanOutcome> scan_;
   bool stopRequested_ = false;
   bool started_ = false;
   bool running_ = false;

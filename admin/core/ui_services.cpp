@@ -2,12 +2,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
-#include <thread>
+#include <QTimer>
 
 namespace orvane::admin {
 
@@ -48,7 +49,13 @@ bool DesktopUi::printDialog(QWidget* parent, QPrinter& printer, const QString& t
   return dialog.exec() == QDialog::Accepted;
 }
 
-void DesktopUi::pause(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+void DesktopUi::pause(std::chrono::milliseconds duration) {
+  // The window repaints meanwhile but takes no input: the sequence that
+  // pauses is never re-entered.
+  QEventLoop loop;
+  QTimer::singleShot(duration, &loop, &QEventLoop::quit);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
 
 void DesktopUi::yield() { QCoreApplication::processEvents(); }
 

@@ -41,7 +41,8 @@ class UiServices {
   // The system's print dialog for the printer; false when cancelled.
   virtual bool printDialog(QWidget* parent, QPrinter& printer, const QString& title) = 0;
 
-  // A blocking pause on the GUI thread (no events are served meanwhile).
+  // A pause of a sequence on the GUI thread: the window repaints, but no
+  // user input is served meanwhile.
   virtual void pause(std::chrono::milliseconds duration) = 0;
   // Lets the event loop serve pending events once (a Stop click, a repaint).
   virtual void yield() = 0;

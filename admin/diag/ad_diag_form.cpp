@@ -98,7 +98,7 @@ void AdDiagForm::load() {
   openStatus_->setVisible(openInputs);
 }
 
-void AdDiagForm::tick() {
+LinkTask<void> AdDiagForm::tick() {
   const ModuleEntry& e = entry();
   const QString unit = QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat));
   const double now = secondsNow();
@@ -106,13 +106,14 @@ void AdDiagForm::tick() {
     const auto n = static_cast<std::size_t>(i);
     if (!enabled_[n]) continue;
     setTextTone(*reading_[n], TextTone::Alarm);
-    const std::string value = readAnalogValue(i);
+    const std::string value = co_await readAnalogValueAsync(i);
     reading_[n]->setText(shownReading(value, context().DecimalSeparator));
     formatText_[n]->setText(unit);
     trend_->addSample(i, now, readingValue(value));
   }
-  if (protocol::familyKey(e.ModelName) == "234" &&
-      replyValid(exchange('$', "BA", context().ReplyTimeout), reply(), '!'))
+  if (protocol::familyKey(e.ModelName) != "234") co_return;
+  const bool ok = co_await exchangeAsync('$', "BA", context().ReplyTimeout);
+  if (replyValid(ok, reply(), '!'))
     openStatus_->setText(QString::fromStdString(replyText(reply(), 3, 2)));
 }
 

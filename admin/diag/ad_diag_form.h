@@ -20,7 +20,7 @@ class AdDiagForm : public DiagForm {
  private:
   void buildControls();
   void load();
-  void tick() override;
+  LinkTask<void> tick() override;
 
   std::array<QLabel*, 8> reading_{};
   std::array<QLabel*, 8> formatText_{};

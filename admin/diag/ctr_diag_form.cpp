@@ -133,14 +133,15 @@ void CtrDiagForm::load() {
   }
 }
 
-void CtrDiagForm::tick() {
+LinkTask<void> CtrDiagForm::tick() {
   for (int c = 0; c < 2; ++c) {
-    const bool ok = exchange('#', counterReadBody(c), context().ReplyTimeout);
+    const bool ok = co_await exchangeAsync('#', counterReadBody(c), context().ReplyTimeout);
     if (const auto value = counterValue(ok, reply()))
       channels_[static_cast<std::size_t>(c)].counter->setText(QString::number(*value));
   }
-  const auto status = ctrStatus(exchange('@', "DI", context().ReplyTimeout), reply());
-  if (!status) return;
+  const bool ok = co_await exchangeAsync('@', "DI", context().ReplyTimeout);
+  const auto status = ctrStatus(ok, reply());
+  if (!status) co_return;
   outState_ = status->outputs;
   for (int c = 0; c < 2; ++c) {
     const Channel& ch = channels_[static_cast<std::size_t>(c)];

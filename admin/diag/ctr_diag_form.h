@@ -35,7 +35,7 @@ class CtrDiagForm : public DiagForm {
   QGroupBox* outputFrame(int c);
   void buildControls();
   void load();
-  void tick() override;
+  LinkTask<void> tick() override;
   void runCommand(const std::string& body, const QString& what, int c);
   void onOutputClick(int c);
 

@@ -42,7 +42,7 @@ DiagForm::DiagForm(AdminContext& context, const QString& name, const QString& ca
   rev_ = namedLabel(QStringLiteral("Rev"), QString(), this);
   linkStatus_ = linkStatusLabel(this);
   exitButton_ = exitButtonOf(*this);
-  timer_ = new PollTimer(*this, [this] { pollOnce(); });
+  timer_ = new PollTimer(*this, context.line(), [this] { return poll(); });
 }
 
 ModuleEntry& DiagForm::entry() const {
@@ -71,6 +71,19 @@ bool DiagForm::exchange(char lead, std::string_view body, int timeoutMs) {
   ExchangeCommand(context_, index_, 0, timeoutMs);
   noteLinkError();
   return context_.LastExchangeOK;
+}
+
+LinkTask<bool> DiagForm::exchangeAsync(char lead, std::string body, int timeoutMs) {
+  context_.LastCommand = addressedCommand(lead, effectiveAddress(context_, index_), body);
+  co_await ExchangeCommandAsync(context_, index_, 0, timeoutMs);
+  noteLinkError();
+  co_return context_.LastExchangeOK;
+}
+
+LinkTask<std::string> DiagForm::readAnalogValueAsync(int channel) {
+  std::string value = co_await ReadAnalogValueAsync(context_, index_, channel);
+  noteLinkError();
+  co_return value;
 }
 
 std::string DiagForm::readAnalogValue(int channel) {
@@ -110,9 +123,11 @@ void DiagForm::done(int result) {
   QDialog::done(result);
 }
 
-void DiagForm::pollOnce() {
+void DiagForm::pollOnce() { RunSequence(poll()); }
+
+LinkTask<void> DiagForm::poll() {
   linkError_.clear();
-  tick();
+  co_await tick();
   showLinkStatus();
 }
 

@@ -4,13 +4,17 @@
 // itself, and the poll timer (PollTimer).
 //
 // The timer starts when the window is shown and stops when it closes (Exit,
-// Escape or the window's close button; nothing is sent at close). A tick
-// never yields to the event loop and never opens a message box.
+// Escape or the window's close button; nothing is sent at close). A tick is
+// a sequence of exchanges that the window shows as each reply comes in; it
+// never opens a message box. Closing the window ends the tick where it
+// stands: nothing more goes out for it.
 #pragma once
 
 #include <QDialog>
 #include <string>
 #include <string_view>
+
+#include "admin/core/link_task.h"
 
 class QLabel;
 class QPushButton;
@@ -32,7 +36,8 @@ class DiagForm : public QDialog {
  public:
   DiagForm(AdminContext& context, const QString& name, const QString& caption, QWidget* parent);
 
-  // One tick now, as the timer runs it (tests call it directly).
+  // One tick now, run to its end as the timer runs it (tests call it
+  // directly).
   void pollOnce();
   bool polling() const;
 
@@ -40,7 +45,7 @@ class DiagForm : public QDialog {
 
  protected:
   // One poll of the module; a window of outputs only polls nothing.
-  virtual void tick() {}
+  virtual LinkTask<void> tick() { co_return; }
 
   ModuleEntry& entry() const;
   int entryIndex() const { return index_; }
@@ -53,12 +58,15 @@ class DiagForm : public QDialog {
   void readFirmware();
 
   // lead + effective address + body with the entry's effective link
-  // parameters; returns LastExchangeOK.
+  // parameters; returns LastExchangeOK. In a tick, `co_await
+  // exchangeAsync(...)`: the GUI thread is free while the line works.
   bool exchange(char lead, std::string_view body, int timeoutMs);
+  LinkTask<bool> exchangeAsync(char lead, std::string body, int timeoutMs);
   const std::string& reply() const;
   // ReadAnalogValue of the entry's channel, its failure of the line noted as
   // an exchange's is.
   std::string readAnalogValue(int channel);
+  LinkTask<std::string> readAnalogValueAsync(int channel);
   // The same outside a tick (an output the user set): a failure of the
   // serial line shows on the window's line as after a tick.
   bool exchangeNow(char lead, std::string_view body, int timeoutMs);
@@ -78,6 +86,7 @@ class DiagForm : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  LinkTask<void> poll();
   void showLinkStatus();
   void noteLinkError();
 

@@ -78,10 +78,10 @@ void DioDiagForm::load() {
   if (!off.empty()) exchange('#', off, context().ReplyTimeout);
 }
 
-void DioDiagForm::tick() {
-  const bool ok = exchange('$', "6", context().ReplyTimeout);
+LinkTask<void> DioDiagForm::tick() {
+  const bool ok = co_await exchangeAsync('$', "6", context().ReplyTimeout);
   const auto value = dioInputValue(key_, ok, reply());
-  if (!value) return;
+  if (!value) co_return;
   for (std::size_t n = 0; n < 16; ++n) inputs_.lamps[n]->setLit((*value >> n & 1u) != 0);
 }
 

@@ -33,7 +33,7 @@ class DioDiagForm : public DiagForm {
                     const QString& numberName, bool clickable);
   void buildControls();
   void load();
-  void tick() override;
+  LinkTask<void> tick() override;
   void onOutputBitClick(int n);
 
   std::string key_;

@@ -40,9 +40,9 @@ void FreqDiagForm::buildControls() {
   layout->addWidget(exitButton_, 0, Qt::AlignHCenter);
 }
 
-void FreqDiagForm::tick() {
+LinkTask<void> FreqDiagForm::tick() {
   for (int c = 0; c < 2; ++c) {
-    const bool ok = exchange('#', counterReadBody(c), context().ReplyTimeout);
+    const bool ok = co_await exchangeAsync('#', counterReadBody(c), context().ReplyTimeout);
     if (const auto value = counterValue(ok, reply()))
       counter_[static_cast<std::size_t>(c)]->setText(QString::number(*value));
   }

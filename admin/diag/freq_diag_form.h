@@ -17,7 +17,7 @@ class FreqDiagForm : public DiagForm {
 
  private:
   void buildControls();
-  void tick() override;
+  LinkTask<void> tick() override;
 
   std::array<QLabel*, 2> counter_{};  // Counter(0), Counter(1)
 };

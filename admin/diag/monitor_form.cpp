@@ -68,7 +68,7 @@ void MonitorForm::buildControls() {
 
   linkStatus_ = linkStatusLabel(this);
   exitButton_ = exitButtonOf(*this);
-  timer_ = new PollTimer(*this, [this] { pollOnce(); });
+  timer_ = new PollTimer(*this, context_.line(), [this] { return pollPass(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
@@ -104,77 +104,78 @@ bool MonitorForm::polling() const { return timer_->active(); }
 
 int MonitorForm::pollInterval() const { return timer_->interval(); }
 
-void MonitorForm::pollOnce() {
+void MonitorForm::pollOnce() { RunSequence(pollPass()); }
+
+LinkTask<void> MonitorForm::pollPass() {
   linkError_.clear();
-  for (int i = 0; i < count_; ++i) pollEntry(i);
+  for (int i = 0; i < count_; ++i) co_await pollEntry(i);
   linkStatus_->setText(QString::fromLocal8Bit(linkError_.c_str()));
 }
 
-void MonitorForm::pollEntry(int i) {
+LinkTask<void> MonitorForm::pollEntry(int i) {
   const ModuleEntry& e = context_.ModuleList[static_cast<std::size_t>(i)];
   MonitorRow& row = rows_[static_cast<std::size_t>(i)];
-  const auto analogData = [&] {
-    const std::string value = ReadAnalogValue(context_, i, 0);
+  const MonitorPoll poll = monitorPoll(e.ModelName);
+  if (poll == MonitorPoll::Nothing) co_return;
+  if (poll == MonitorPoll::AnalogInput || poll == MonitorPoll::MultiFunction) {
+    const std::string value = co_await ReadAnalogValueAsync(context_, i, 0);
     noteLinkError();
     analogInputData(row, value, protocol::unitOf(e.TypeCode, e.DataFormat),
                     context_.DecimalSeparator);
-  };
-  switch (monitorPoll(e.ModelName)) {
+  }
+  switch (poll) {
     case MonitorPoll::Digital: {
-      const bool ok = exchange(i, '$', "6");
+      const bool ok = co_await exchange(i, '$', "6");
       digitalColumns(row, protocol::familyKey(e.ModelName), ok, reply());
       break;
     }
     case MonitorPoll::MultiFunction:
-      analogData();
-      pollMultiFunction(i);
+      co_await pollMultiFunction(i);
       break;
     case MonitorPoll::AnalogOutput:
-      pollAnalogOutput(i);
-      break;
-    case MonitorPoll::AnalogInput:
-      analogData();
+      co_await pollAnalogOutput(i);
       break;
     case MonitorPoll::CounterChannel:
-      pollCounter(i);
+      co_await pollCounter(i);
       break;
+    case MonitorPoll::AnalogInput:
     case MonitorPoll::Nothing:
-      return;
+      break;
   }
   showRow(i);
 }
 
-void MonitorForm::pollMultiFunction(int i) {
-  const bool statusOK = exchange(i, '@', "DI");
+LinkTask<void> MonitorForm::pollMultiFunction(int i) {
+  const bool statusOK = co_await exchange(i, '@', "DI");
   const std::string status = reply();
-  const bool countOK = exchange(i, '@', "RE");
+  const bool countOK = co_await exchange(i, '@', "RE");
   multiFunctionColumns(rows_[static_cast<std::size_t>(i)], statusOK, status, countOK, reply());
 }
 
-void MonitorForm::pollAnalogOutput(int i) {
+LinkTask<void> MonitorForm::pollAnalogOutput(int i) {
   const ModuleEntry& e = context_.ModuleList[static_cast<std::size_t>(i)];
   MonitorRow& row = rows_[static_cast<std::size_t>(i)];
   const std::string key = protocol::familyKey(e.ModelName);
-  const bool ok = exchange(i, '$', outputReadBackBody(key));
+  const bool ok = co_await exchange(i, '$', outputReadBackBody(key));
   outputReadBackData(row, e.TypeCode, e.DataFormat, ok, reply(), context_.DecimalSeparator);
-  if (key != "347") return;
-  const bool inputsOK = exchange(i, '$', "8");
+  if (key != "347") co_return;
+  const bool inputsOK = co_await exchange(i, '$', "8");
   quadInputColumn(row, inputsOK, reply());
 }
 
-void MonitorForm::pollCounter(int i) {
+LinkTask<void> MonitorForm::pollCounter(int i) {
   MonitorRow& row = rows_[static_cast<std::size_t>(i)];
-  const bool valueOK = exchange(i, '#', "0D");
+  const bool valueOK = co_await exchange(i, '#', "0D");
   counterValueColumn(row, valueOK, reply());
-  const bool statusOK = exchange(i, '@', "DI");
+  const bool statusOK = co_await exchange(i, '@', "DI");
   counterOutputColumn(row, statusOK, reply());
 }
 
-bool MonitorForm::exchange(int i, char lead, std::string_view body) {
+LinkTask<bool> MonitorForm::exchange(int i, char lead, std::string body) {
   context_.LastCommand = addressedCommand(lead, effectiveAddress(context_, i), body);
-  ExchangeCommand(context_, i, 0, context_.ReplyTimeout);
+  co_await ExchangeCommandAsync(context_, i, 0, context_.ReplyTimeout);
   noteLinkError();
-  return context_.LastExchangeOK;
+  co_return context_.LastExchangeOK;
 }
 
 void MonitorForm::noteLinkError() {

@@ -5,8 +5,10 @@
 // The headings are the grid's header, so entry i is row i of the grid's
 // body. The grid is laid out once at load: a new search needs the window
 // opened again. The first pass runs as soon as the window is shown; a pass
-// never yields to the event loop and never opens a message box, and a
-// failure of the serial line itself shows on a line of its own.
+// is a sequence of exchanges (a LinkTask) whose rows are shown as their
+// replies come in, it never opens a message box, and a failure of the
+// serial line itself shows on a line of its own. Closing the window ends the
+// pass where it stands.
 #pragma once
 
 #include <QDialog>
@@ -14,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "admin/core/link_task.h"
 #include "admin/diag/monitor_columns.h"
 
 class QLabel;
@@ -44,13 +47,14 @@ class MonitorForm : public QDialog {
  private:
   void buildControls();
   void load();
-  void pollEntry(int i);
-  void pollMultiFunction(int i);
-  void pollAnalogOutput(int i);
-  void pollCounter(int i);
+  LinkTask<void> pollPass();
+  LinkTask<void> pollEntry(int i);
+  LinkTask<void> pollMultiFunction(int i);
+  LinkTask<void> pollAnalogOutput(int i);
+  LinkTask<void> pollCounter(int i);
   // lead + effective address + body to entry i with its effective link
   // parameters and the reply time-out; returns LastExchangeOK.
-  bool exchange(int i, char lead, std::string_view body);
+  LinkTask<bool> exchange(int i, char lead, std::string body);
   const std::string& reply() const;
   void noteLinkError();
   void showRow(int i);

@@ -165,17 +165,19 @@ void MultiDiagForm::showAlarmSetting() {
     trend_->setLimits(std::nullopt, std::nullopt);
 }
 
-void MultiDiagForm::tick() {
-  if (const auto status = multiStatus(exchange('@', "DI", context().ReplyTimeout), reply())) {
+LinkTask<void> MultiDiagForm::tick() {
+  const bool statusOK = co_await exchangeAsync('@', "DI", context().ReplyTimeout);
+  if (const auto status = multiStatus(statusOK, reply())) {
     outState_ = status->outState;
     for (int i = 0; i < 2; ++i)
       doStatus_[static_cast<std::size_t>(i)]->setLit(multiOutputLit(outState_, i));
     di_->setText(QString(QLatin1Char(status->digitalInput)));
   }
-  if (const auto count = multiEventCount(exchange('@', "RE", context().ReplyTimeout), reply()))
+  const bool countOK = co_await exchangeAsync('@', "RE", context().ReplyTimeout);
+  if (const auto count = multiEventCount(countOK, reply()))
     counter_->setText(QString::number(*count));
   const ModuleEntry& e = entry();
-  const std::string value = readAnalogValue(0);
+  const std::string value = co_await readAnalogValueAsync(0);
   reading_->setText(shownReading(value, context().DecimalSeparator));
   formatText_->setText(QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat)));
   trend_->addSample(0, secondsNow(), readingValue(value));

@@ -30,7 +30,7 @@ class MultiDiagForm : public DiagForm {
   void buildControls();
   void load();
   void showAlarmSetting();
-  void tick() override;
+  LinkTask<void> tick() override;
   void onDoStatusClick(int output);
 
   QLabel* reading_;

@@ -96,10 +96,10 @@ void N47DiagForm::load() {
     exchangeNow('#', n47OutputBody(k, 0), context().ReplyTimeout);
 }
 
-void N47DiagForm::tick() {
-  const bool ok = exchange('$', "8", context().ReplyTimeout);
+LinkTask<void> N47DiagForm::tick() {
+  const bool ok = co_await exchangeAsync('$', "8", context().ReplyTimeout);
   const auto lines = n47Inputs(ok, reply());
-  if (!lines) return;  // the lamps keep their state until a good read
+  if (!lines) co_return;  // the lamps keep their state until a good read
   for (std::size_t i = 0; i < inputBit_.size(); ++i) inputBit_[i]->setLit((*lines >> i & 1U) != 0);
 }
 

@@ -25,7 +25,7 @@ class N47DiagForm : public DiagForm {
   QGroupBox* outputFrame(int output);
   QGroupBox* inputFrame();
   void load();
-  void tick() override;
+  LinkTask<void> tick() override;
   void showPosition(int output, int position);
   void settle(int output, int position);
 

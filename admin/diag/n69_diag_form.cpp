@@ -93,10 +93,10 @@ void N69DiagForm::buildControls() {
   layout->addWidget(exitButton_, 0, Qt::AlignHCenter);
 }
 
-void N69DiagForm::tick() {
-  const bool ok = exchange('$', "6", context().ReplyTimeout);
+LinkTask<void> N69DiagForm::tick() {
+  const bool ok = co_await exchangeAsync('$', "6", context().ReplyTimeout);
   const auto inputs = n69Inputs(ok, reply());
-  if (!inputs) return;
+  if (!inputs) co_return;
   for (std::size_t n = 0; n < isolatedBits_.size(); ++n)
     isolatedBits_[n]->setLit((inputs->isolated >> n & 1u) != 0);
   for (int group = 0; group < kN69Groups; ++group) {

@@ -28,7 +28,7 @@ class N69DiagForm : public DiagForm {
                        int count, bool clickable, std::vector<Lamp*>& lamps);
   QGroupBox* portFrame(int group);
   void buildControls();
-  void tick() override;
+  LinkTask<void> tick() override;
   void onBitClick(int group, int n);
   bool isInput(int group) const { return n69IsInput(directions_, group); }
 

@@ -3,18 +3,24 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
-#include <chrono>
+
+#include "admin/core/line_worker.h"
 
 namespace orvane::admin {
 
 namespace {
 
-constexpr int kShortestRearm = 20;  // ms: time for the user's events between ticks
+// ms left for the user's events between ticks that hold the GUI thread.
+constexpr int kShortestRearmInline = 20;
 
 }  // namespace
 
-PollTimer::PollTimer(QWidget& window, std::function<void()> tick)
-    : QObject(&window), window_(window), tick_(std::move(tick)), timer_(new QTimer(this)) {
+PollTimer::PollTimer(QWidget& window, LineWorker& line, std::function<LinkTask<void>()> tick)
+    : QObject(&window),
+      window_(window),
+      line_(line),
+      tick_(std::move(tick)),
+      timer_(new QTimer(this)) {
   timer_->setObjectName(QStringLiteral("Timer1"));
   timer_->setSingleShot(true);
   connect(timer_, &QTimer::timeout, this, &PollTimer::onTimer1Timeout);
@@ -26,21 +32,30 @@ void PollTimer::setInterval(int intervalMs, bool firstAtOnce) {
 }
 
 void PollTimer::start() {
-  if (intervalMs_ > 0 && !timer_->isActive()) timer_->start(firstAtOnce_ ? 0 : intervalMs_);
+  if (intervalMs_ > 0 && !active()) timer_->start(firstAtOnce_ ? 0 : intervalMs_);
 }
 
-void PollTimer::stop() { timer_->stop(); }
+void PollTimer::stop() {
+  timer_->stop();
+  running_.reset();
+}
 
-bool PollTimer::active() const { return timer_->isActive(); }
+bool PollTimer::active() const { return timer_->isActive() || !running_.done(); }
 
 void PollTimer::onTimer1Timeout() {
-  const auto started = std::chrono::steady_clock::now();
-  tick_();
+  tickStarted_ = std::chrono::steady_clock::now();
+  // The tick before is over: its finished sequence goes now.
+  running_ = tick_();
+  running_.start([this] { onTickDone(); });
+}
+
+void PollTimer::onTickDone() {
   if (!window_.isVisible()) return;
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - started)
+                        std::chrono::steady_clock::now() - tickStarted_)
                         .count();
-  timer_->start(std::max<int>(kShortestRearm, intervalMs_ - static_cast<int>(took)));
+  const int shortest = line_.threaded() ? 0 : kShortestRearmInline;
+  timer_->start(std::max<int>(shortest, intervalMs_ - static_cast<int>(took)));
 }
 
 }  // namespace orvane::admin

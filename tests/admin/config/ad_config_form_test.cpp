@@ -104,9 +104,14 @@ TEST_F(AdConfigTest, SilentModuleGivesBothFailureBoxesAndLeavesTheEntry) {
   open<AdConfigForm>();
   network_->setFault(3, sim::FaultSpec{.silent = true});
   setAddress(4);
+  // Each box comes between the exchange it tells of and the next one, with
+  // the line worker inline or threaded.
+  std::vector<std::size_t> framesAtEachBox;
+  ui_->onMessage = [&] { framesAtEachBox.push_back(network_->frames().size()); };
   clickOK();
   EXPECT_EQ(ui_->texts(), (std::vector<QString>{"Configuration command failed.",
                                                 "Channel enable/disable configuration failed."}));
+  EXPECT_EQ(framesAtEachBox, (std::vector<std::size_t>{2, 3}));
   EXPECT_EQ(ui_->messages[0].title, "Error");
   EXPECT_EQ(sent().back(), "$03585") << "the mask goes to the old address";
   EXPECT_EQ(context_->ModuleList[0].Address, before.Address);

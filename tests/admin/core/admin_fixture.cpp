@@ -1,5 +1,6 @@
 #include "tests/admin/core/admin_fixture.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -16,6 +17,7 @@ AdminFixture::AdminFixture() {
   // A pulled adapter is looked for at every exchange, not once a second.
   context_->reopenInterval = std::chrono::milliseconds(0);
   context_->exitMapFile = dir_.filePath(QStringLiteral("admin.map")).toStdString();
+  if (std::getenv("ORVANE_TEST_LINE_THREAD")) context_->line().startThread();
 }
 
 sim::Network& AdminFixture::startNetwork(std::vector<sim::ModuleState> modules, int com) {

@@ -18,9 +18,18 @@
 
 namespace orvane::admin::testing {
 
+// Why a test skips when the suite runs with the line worker threaded
+// (ORVANE_TEST_LINE_THREAD set): the worker then pauses on its own thread
+// and the search checks Stop without yielding, so the test UI's pause and
+// yield hooks, which the test needs, are never called.
+inline constexpr const char* kHooksInlineLine =
+    "hooks the test UI's pauses or yields, which only the inline line worker calls";
+
 class AdminFixture : public ::testing::Test {
  protected:
   AdminFixture();
+
+  bool lineThreaded() const { return context_->line().threaded(); }
 
   // Starts a simulated network and maps COM n to it in ports.conf.
   sim::Network& startNetwork(std::vector<sim::ModuleState> modules, int com = 1);

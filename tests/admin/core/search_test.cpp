@@ -2,7 +2,9 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 
+#include "admin/core/command_link.h"
 #include "admin/core/list_row.h"
 #include "admin/core/module_reader.h"
 #include "tests/admin/core/admin_fixture.h"
@@ -147,6 +149,7 @@ TEST_F(SearchTest, ReadsEachFamilysOwnSettings) {
 }
 
 TEST_F(SearchTest, FailedFurtherReadsLeaveTheirFieldsAndTheModuleListed) {
+  if (lineThreaded()) GTEST_SKIP() << kHooksInlineLine;
   auto module = simModule("7213", 1, 3, true);
   module.alarmMode = 2;
   module.typeCode = 0x0E;
@@ -203,6 +206,7 @@ TEST_F(SearchTest, HeldEntryBeyondTheUpperAddressIsNeverListed) {
 }
 
 TEST_F(SearchTest, StopKeepsTheModulesFoundSoFar) {
+  if (lineThreaded()) GTEST_SKIP() << kHooksInlineLine;
   startOn({simModule("7213", 1), simModule("7342", 2), simModule("7451", 5)}, kOnly9600);
   ui_->onYield = [this] {
     if (context_->LastCommand == "$032") pressStop();
@@ -215,7 +219,28 @@ TEST_F(SearchTest, StopKeepsTheModulesFoundSoFar) {
   EXPECT_EQ(framesSent().back(), "#**");
 }
 
+TEST_F(SearchTest, StopDuringASettlePauseEndsTheSearchAtOnceAndTheLineSettlesAgainAfter) {
+  using namespace std::chrono_literals;
+  using Clock = std::chrono::steady_clock;
+  context_->line().startThread();
+  startOn({simModule("7213", 1)}, kOnly9600);
+  context_->baudSettlePause = 5s;  // the first probe sets the line up and settles
+  QTimer::singleShot(300, [] { pressStop(); });
+  const auto start = Clock::now();
+  search({"255"});
+  EXPECT_LT(Clock::now() - start, 2500ms) << "not after the settle pause";
+  EXPECT_TRUE(framesSent().empty()) << "no probe after Stop";
+  EXPECT_EQ(ui_->texts(), std::vector<QString>{"No module found!"});
+
+  context_->baudSettlePause = 300ms;
+  const auto next = Clock::now();
+  context_->LastCommand = "$01M";
+  EXPECT_TRUE(Exchange(*context_, {0, 3}, 0, context_->ReplyTimeout));
+  EXPECT_GE(Clock::now() - next, 300ms) << "the cut pause did not settle the line";
+}
+
 TEST_F(SearchTest, StopBeforeAnyModuleGivesNoModuleFound) {
+  if (lineThreaded()) GTEST_SKIP() << kHooksInlineLine;
   startOn({simModule("7213", 5)}, kOnly9600);
   ui_->onYield = [] { pressStop(); };
   search({"255"});
@@ -270,6 +295,7 @@ TEST_F(SearchTest, CancelLeavesListAndSelectionButCountsNoModules) {
 }
 
 TEST_F(SearchTest, SearchDialogShowsPortAndRatesAndScanShowsProgress) {
+  if (lineThreaded()) GTEST_SKIP() << kHooksInlineLine;
   startOn({simModule("7213", 1)}, kDemoRates);
   QString rates;
   ui_->modalHandlers[QStringLiteral("SearchForm")] = [&rates](QDialog& dialog) {
@@ -318,6 +344,7 @@ TEST_F(SearchTest, EndOfSearchBroadcastCarriesNoChecksumEvenForAChecksumModule) 
 }
 
 TEST_F(SearchTest, EscapeStopsTheScanLikeStop) {
+  if (lineThreaded()) GTEST_SKIP() << kHooksInlineLine;
   startOn({simModule("7213", 1), simModule("7342", 2), simModule("7451", 5)}, kOnly9600);
   ui_->onYield = [this] {
     if (context_->LastCommand != "$032") return;

@@ -319,6 +319,7 @@ TEST_F(ComPortFormTest, ChangingThePortOpensTheNewOneAndClosesTheOld) {
 }
 
 TEST_F(ComPortFormTest, FailureAfterThePortChangedKeepsThePortThatIsOpen) {
+  if (lineThreaded()) GTEST_SKIP() << testing::kHooksInlineLine;
   sim::Network second({simModule("7213", 1)});
   mapCom(2, second.slavePath());
   // The line fails while the new port settles, after the old one was closed.

@@ -10,9 +10,11 @@
 #include <thread>
 #include <vector>
 
+#include "admin/core/line_worker.h"
 #include "admin/diag/lamp.h"
 #include "admin/diag/poll_timer.h"
 #include "admin/diag/scroll_binding.h"
+#include "tests/admin/core/test_ui.h"
 
 namespace orvane::admin {
 namespace {
@@ -74,12 +76,15 @@ TEST(ScrollBinding, ADragShowsEveryStepButSendsOnlyWhereItSettles) {
 TEST(PollTimer, ATickLongerThanTheIntervalLeavesAPauseAndPollingGoesOn) {
   using Clock = std::chrono::steady_clock;
   QWidget window;
+  testing::TestUi ui;
+  LineWorker inlineLine(ui);  // a tick holds the thread, as with the worker inline
   std::vector<Clock::time_point> starts, ends;
-  PollTimer timer(window, [&] {
+  PollTimer timer(window, inlineLine, [&]() -> LinkTask<void> {
     starts.push_back(Clock::now());
     // The first tick waits for a slow module, past the interval.
     if (starts.size() == 1) std::this_thread::sleep_for(std::chrono::milliseconds(80));
     ends.push_back(Clock::now());
+    co_return;
   });
   timer.setInterval(30, true);
   window.show();
