@@ -102,7 +102,10 @@ bool ReadReply(AdminContext& context, std::string& reply, int checksumFlag, int 
   }
   if (checksumFlag != 1) return true;
   auto checked = protocol::checkReply(reply, true, protocol::DigitRule::AnyCase);
-  if (!checked) return false;
+  if (!checked) {
+    line.traceChecksumFailure(reply);
+    return false;
+  }
   reply = std::move(*checked);
   return true;
 }
