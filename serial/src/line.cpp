@@ -19,31 +19,6 @@ constexpr std::size_t kLongestTracedReply = 4096;
 
 Line::Line() { traceFromEnvironment(); }
 
-void Line::configure(int baudRate, Parity parity) {
-  if (!traceActive()) return doConfigure(baudRate, parity);
-  tracedConfigure(baudRate, parity);
-}
-
-void Line::purge() {
-  if (!traceActive()) return doPurge();
-  tracedPurge(false);
-}
-
-void Line::purgeInput() {
-  if (!traceActive()) return doPurgeInput();
-  tracedPurge(true);
-}
-
-bool Line::write(std::string_view data, std::chrono::milliseconds timeout) {
-  if (!traceActive()) return doWrite(data, timeout);
-  return tracedWrite(data, timeout);
-}
-
-std::optional<std::uint8_t> Line::readByte(std::chrono::milliseconds timeout) {
-  if (!traceActive()) return doReadByte(timeout);
-  return tracedReadByte(timeout);
-}
-
 void Line::traceChecksumFailure(std::string_view reply) {
   if (!traceActive()) return;
   TraceEvent event;

@@ -8,6 +8,7 @@
 // the cause; a line that is gone throws DeviceDisconnected.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +42,13 @@ bool baudRateSupported(int baudRate);
 
 struct TraceEvent;
 
+namespace detail {
+// Whether the line trace is on (line_trace.h): the one test the calls of a
+// line make while it is off.
+inline constinit std::atomic<bool> traceOn{false};
+inline bool tracing() { return traceOn.load(std::memory_order_relaxed); }
+}  // namespace detail
+
 class Line {
  public:
   virtual ~Line() = default;
@@ -54,22 +62,37 @@ class Line {
   // The baud rate and parity, 8 data bits, 1 stop bit, no flow control. On a
   // line with a fixed speed the call checks the rate and leaves the line as
   // it is (see fixedSpeed()).
-  void configure(int baudRate, Parity parity = Parity::None);
+  void configure(int baudRate, Parity parity = Parity::None) {
+    if (!detail::tracing()) return doConfigure(baudRate, parity);
+    tracedConfigure(baudRate, parity);
+  }
   // Whether configure() cannot change the speed: the far end runs at the
   // speed it was set to, whatever the program asks for.
   virtual bool fixedSpeed() const { return false; }
 
   // Discards pending input and output, or pending input only.
-  void purge();
-  void purgeInput();
+  void purge() {
+    if (!detail::tracing()) return doPurge();
+    tracedPurge(false);
+  }
+  void purgeInput() {
+    if (!detail::tracing()) return doPurgeInput();
+    tracedPurge(true);
+  }
 
   // Writes all bytes; false when the line did not take them within the
   // time-out.
-  bool write(std::string_view data, std::chrono::milliseconds timeout);
+  bool write(std::string_view data, std::chrono::milliseconds timeout) {
+    if (!detail::tracing()) return doWrite(data, timeout);
+    return tracedWrite(data, timeout);
+  }
 
   // One byte, or nullopt when none arrived within the time-out. A line that
   // is gone throws DeviceDisconnected ("device disconnected").
-  std::optional<std::uint8_t> readByte(std::chrono::milliseconds timeout);
+  std::optional<std::uint8_t> readByte(std::chrono::milliseconds timeout) {
+    if (!detail::tracing()) return doReadByte(timeout);
+    return tracedReadByte(timeout);
+  }
 
   // Bytes received and not yet taken.
   virtual std::size_t available() = 0;

@@ -21,7 +21,6 @@
 // the line costs one test of a flag and nothing else.
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -64,12 +63,8 @@ std::string traceFrameText(std::string_view bytes);
 // The event's line, without its line feed.
 std::string formatTraceLine(const TraceEvent& event);
 
-namespace detail {
-inline constinit std::atomic<bool> traceOn{false};
-}
-
 // Whether the trace is on: a trace file is open or a listener subscribed.
-inline bool traceActive() { return detail::traceOn.load(std::memory_order_relaxed); }
+inline bool traceActive() { return detail::tracing(); }
 
 // Hands the event to the trace file and every listener; nothing when the
 // trace is off. Lines call it themselves; a program that sees the line from
