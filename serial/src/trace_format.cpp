@@ -1,4 +1,4 @@
-#include <cstdio>
+#include <algorithm>
 #include <ctime>
 
 #include "serial/line_trace.h"
@@ -13,25 +13,48 @@ using std::chrono::microseconds;
 // carriage return.
 bool shownAsItIs(unsigned char byte) { return byte >= 0x20 && byte <= 0x7E && byte != '<'; }
 
-std::string localTimeText(std::chrono::system_clock::time_point at) {
+// Digits by hand: a trace line is written for every frame, and printf's
+// format parsing would be most of its cost.
+void appendNumber(std::string& text, long long value, int width) {
+  char digits[24];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value > 0);
+  text.append(static_cast<std::size_t>(std::max(width - count, 0)), '0');
+  while (count > 0) text += digits[--count];
+}
+
+void appendLocalTime(std::string& text, std::chrono::system_clock::time_point at) {
   const auto sinceEpoch = std::chrono::duration_cast<microseconds>(at.time_since_epoch()).count();
   const std::time_t seconds = static_cast<std::time_t>(sinceEpoch / 1000000);
   std::tm local{};
   ::localtime_r(&seconds, &local);
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%06lld", local.tm_year + 1900,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                static_cast<long long>(sinceEpoch % 1000000));
-  return text;
+  const struct {
+    long long value;
+    int width;
+    char after;
+  } fields[] = {
+      {local.tm_year + 1900, 4, '-'}, {local.tm_mon + 1, 2, '-'}, {local.tm_mday, 2, ' '},
+      {local.tm_hour, 2, ':'},        {local.tm_min, 2, ':'},     {local.tm_sec, 2, '.'},
+  };
+  for (const auto& field : fields) {
+    appendNumber(text, field.value, field.width);
+    text += field.after;
+  }
+  appendNumber(text, sinceEpoch % 1000000, 6);
 }
 
 // Milliseconds with their microseconds, "." whatever the locale.
 std::string delayText(const TraceEvent& event) {
   if (!event.delay) return "";
   const long long us = event.delay->count();
-  char text[48];
-  std::snprintf(text, sizeof text, "  %lld.%03lld ms", us / 1000, us % 1000);
-  return text;
+  std::string text = "  ";
+  appendNumber(text, us / 1000, 1);
+  text += '.';
+  appendNumber(text, us % 1000, 3);
+  return text + " ms";
 }
 
 std::string parityText(Parity parity) {
@@ -95,16 +118,25 @@ std::string traceFrameText(std::string_view bytes) {
     } else if (shownAsItIs(byte)) {
       text += c;
     } else {
-      char code[8];
-      std::snprintf(code, sizeof code, "<0x%02X>", byte);
-      text += code;
+      constexpr char kHex[] = "0123456789ABCDEF";
+      text += "<0x";
+      text += kHex[byte >> 4];
+      text += kHex[byte & 0xF];
+      text += '>';
     }
   }
   return text;
 }
 
 std::string formatTraceLine(const TraceEvent& event) {
-  return localTimeText(event.at) + ' ' + event.port + ' ' + eventText(event);
+  std::string line;
+  line.reserve(64 + event.port.size() + 2 * event.bytes.size());
+  appendLocalTime(line, event.at);
+  line += ' ';
+  line += event.port;
+  line += ' ';
+  line += eventText(event);
+  return line;
 }
 
 }  // namespace orvane::serial

@@ -49,7 +49,7 @@ TEST(TraceFormat, FramesShowControlCharactersReadably) {
   for (const auto& c : cases) EXPECT_EQ(traceFrameText(c.bytes), c.shown) << c.shown;
 }
 
-// 2026-05-04 14:03:07.123456 local time, whatever the time zone.
+// 2026-05-04 14:03:07.023456 local time, whatever the time zone.
 std::chrono::system_clock::time_point localMoment() {
   std::tm local{};
   local.tm_year = 2026 - 1900;
@@ -59,7 +59,7 @@ std::chrono::system_clock::time_point localMoment() {
   local.tm_min = 3;
   local.tm_sec = 7;
   local.tm_isdst = -1;
-  return std::chrono::system_clock::from_time_t(std::mktime(&local)) + 123456us;
+  return std::chrono::system_clock::from_time_t(std::mktime(&local)) + 23456us;
 }
 
 TEST(TraceFormat, EveryKindOfEventHasItsLine) {
@@ -73,6 +73,8 @@ TEST(TraceFormat, EveryKindOfEventHasItsLine) {
   };
   TraceEvent reply = event(TraceKind::Received, "!017213\r");
   reply.delay = 12345us;
+  TraceEvent answer = event(TraceKind::Sent, "!017213\r");  // the simulator's reply
+  answer.delay = 5us;
   TraceEvent silence = event(TraceKind::TimedOut);
   silence.delay = 100007us;
   TraceEvent brokenOff = event(TraceKind::TimedOut, "!01");
@@ -97,6 +99,7 @@ TEST(TraceFormat, EveryKindOfEventHasItsLine) {
   } cases[] = {
       {event(TraceKind::Sent, "$01M\r"), "> $01M<CR>"},
       {reply, "< !017213<CR>  12.345 ms"},
+      {answer, "> !017213<CR>  0.005 ms"},
       {event(TraceKind::Received, "!01"), "< !01"},
       {silence, "! time-out: no reply  100.007 ms"},
       {brokenOff, "! time-out: the reply broke off after !01  2000.000 ms"},
@@ -110,7 +113,7 @@ TEST(TraceFormat, EveryKindOfEventHasItsLine) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(formatTraceLine(c.event),
-              "2026-05-04 14:03:07.123456 COM3 rfc2217://host:7001 " + c.text);
+              "2026-05-04 14:03:07.023456 COM3 rfc2217://host:7001 " + c.text);
 }
 
 // What listeners received, taken on the line's thread.
