@@ -4,7 +4,10 @@
 //     rate the line itself allows (10 bit times per character, command and
 //     reply back to back).
 // (b) Without it, as time per transaction next to a bare termios write/read
-//     loop doing the same exchange against the same simulator.
+//     loop doing the same exchange against the same simulator (P1, the
+//     library's round trip).
+// (c) The same without wire time with the line trace on, written to a file,
+//     next to (b), where the trace is off.
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -119,5 +122,13 @@ int main(int argc, char** argv) {
   std::printf(
       "no wire time: OV_ReadAI %7.1f us/transaction, bare termios loop %7.1f us (%d each)\n",
       library * 1e6, bare * 1e6, n);
+
+  const std::string trace = "/tmp/orvio_bench-" + std::to_string(::getpid()) + ".trace";
+  if (OV_SetTraceFile(trace.c_str()) != OV_SUCCESS) die("cannot write " + trace);
+  double traced = timeReadAI(net.slavePath(), OV_BAUD_9600, n);
+  OV_SetTraceFile(nullptr);
+  ::unlink(trace.c_str());
+  std::printf("trace on to a file: OV_ReadAI %7.1f us/transaction (%+.1f %% against off)\n",
+              traced * 1e6, (traced / library - 1) * 100);
   return 0;
 }

@@ -1,6 +1,8 @@
 #include "port.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -51,7 +53,9 @@ Port::Port(const GlobalOptions& options)
       named_(!comNumber(options.port)),
       baudRate_(options.baudRate),
       timeoutMs_(static_cast<int>(options.timeoutMs)) {
-  if (!options.traceFile.empty()) ::setenv("ORVANE_TRACE", options.traceFile.c_str(), 1);
+  if (!options.traceFile.empty() && OV_SetTraceFile(options.traceFile.c_str()) != OV_SUCCESS)
+    throw UsageError("--trace " + options.traceFile + ": " + std::strerror(errno) +
+                     "; give a regular file you may write");
   if (named_) OV_SetPortName(slot_, options.port.c_str());
   OV_TimeOut(slot_, static_cast<int16_t>(timeoutMs_));
   setChecksum(options.checksum);

@@ -44,7 +44,7 @@ void ComPorts::open(int com) {
 
 void ComPorts::openDevice(std::size_t index, const std::string& device) {
   Slot& opened = slots_[index];
-  opened.line = serial::openLine(device);
+  opened.line = serial::openLine(device, "COM" + std::to_string(index + 1));
   opened.fixedSpeed = opened.line->fixedSpeed();
   opened.loss = Loss{};
   lineBaudCodes_[index] = -1;

@@ -103,7 +103,10 @@ bool readReplyOnLine(AdminContext& context, int port, std::string& reply, int ch
   }
   if (checksumFlag != 1) return true;
   auto checked = protocol::checkReply(reply, true, protocol::DigitRule::AnyCase);
-  if (!checked) return false;
+  if (!checked) {
+    line.traceChecksumFailure(reply);
+    return false;
+  }
   reply = std::move(*checked);
   return true;
 }

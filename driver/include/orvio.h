@@ -86,6 +86,27 @@
  *   exit() is called): their calls find the library intact. Error texts
  *   are taken with strerror_r, never from a buffer shared between threads.
  *
+ * THE LINE TRACE
+ *   With ORVANE_TRACE=FILE in the environment, the library appends one line
+ *   of text to FILE for every frame it sends, every reply, time-out,
+ *   checksum failure, purge and baud change on its ports, in the format every
+ *   Orvane program writes:
+ *
+ *     2026-05-04 14:03:07.123502 COM1 /dev/ttyUSB0 > $01M<CR>
+ *     2026-05-04 14:03:07.135847 COM1 /dev/ttyUSB0 < !017213<CR>  12.345 ms
+ *     2026-05-04 14:03:07.240112 COM1 /dev/ttyUSB0 ! time-out: no reply  100.210 ms
+ *
+ *   local time to the microsecond, the port and its device or URL, ">" for
+ *   a frame sent, "<" for one received with its delay after the send, "!"
+ *   for a time-out or a checksum failure, "*" for a purge or a baud change.
+ *   A carriage return shows as <CR>, a line feed as <LF>, any other byte
+ *   outside printable ASCII (and "<") as <0xHH>. Each line is one write, so
+ *   several programs may append to one file. The variable is read when the
+ *   first port is opened; a FILE that cannot be opened is said once on
+ *   standard error and the library works on without the trace.
+ *   OV_SetTraceFile() opens or closes the trace file from the program. While
+ *   no trace file is open the trace costs nothing worth measuring.
+ *
  * UNLOADING
  *   When the library is unloaded or the process exits, every port still open
  *   is released, after the call in progress (if any) has ended. From then on
@@ -223,6 +244,13 @@ ORVIO_API uint16_t OV_SendCommand(uint16_t port, const char* command, char* repl
  * paths); a null text or size 0 writes nothing. Does not change the text.
  * OV_REFUSED for a port above 23. Since version 1.1 (package 4.01). */
 ORVIO_API uint16_t OV_GetErrorText(uint16_t port, char* text, uint16_t size);
+/* Writes the line trace (see THE LINE TRACE) to the file at path from now on,
+ * appending, in place of ORVANE_TRACE's file or the one set before; a null
+ * or empty path stops the trace. OV_REFUSED when the file cannot be opened,
+ * or is a FIFO or a socket (a reader going away would end the program):
+ * errno says why (EINVAL for a FIFO or a socket), and the trace goes on to
+ * the file it went to before. Since version 1.2 (package 4.01). */
+ORVIO_API uint16_t OV_SetTraceFile(const char* path);
 
 /* ---- The module catalogue (no port, no exchange) ------------------------ */
 

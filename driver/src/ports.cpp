@@ -70,7 +70,7 @@ uint16_t OV_InitialComm(uint16_t port, uint16_t baudCode, uint16_t dataBits, uin
     // Whatever keeps the port from opening (the device, ports.conf) says so
     // in its text.
     try {
-      slot.line = serial::openLine(devicePath(port, slot));
+      slot.line = serial::openLine(devicePath(port, slot), "COM" + std::to_string(port));
     } catch (const std::exception& error) {
       return refusedOpen(slot, port, error.what());
     }

@@ -120,10 +120,12 @@ std::uint16_t Session::accept(std::string received, bool check, std::string& rep
     return OV_SUCCESS;
   }
   auto checked = protocol::checkReply(received, true, protocol::DigitRule::UpperCaseOnly);
-  if (!checked)
+  if (!checked) {
+    slot_.line->traceChecksumFailure(received);
     return receiveFailed(OV_CHECKSUM_ERROR,
                          onLine("the checksum of the reply to " + quoted(command_) +
                                 " does not match: " + quoted(received)));
+  }
   reply = std::move(*checked);
   return OV_SUCCESS;
 }

@@ -6,20 +6,12 @@
 
 #include <cerrno>
 
+#include "file_kind.h"
 #include "serial/error_text.h"
 
 namespace orvane::serial {
 
 namespace {
-
-std::string kindOf(mode_t mode) {
-  if (S_ISDIR(mode)) return "a directory";
-  if (S_ISFIFO(mode)) return "a FIFO";
-  if (S_ISCHR(mode)) return "a character device";
-  if (S_ISBLK(mode)) return "a block device";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "not a file";
-}
 
 std::string sizeText(std::size_t limit) {
   if (limit % (1024 * 1024) == 0) return std::to_string(limit / (1024 * 1024)) + " MB";
@@ -55,7 +47,7 @@ std::optional<std::string> readFile(const std::filesystem::path& path, std::size
   struct stat status {};
   if (::fstat(fd.get(), &status) != 0) throw FileReadError(name + ": " + errorText(errno));
   if (!S_ISREG(status.st_mode))
-    throw FileReadError(name + ": is not a regular file (" + kindOf(status.st_mode) + ")");
+    throw FileReadError(name + ": is not a regular file (" + fileKindText(status.st_mode) + ")");
   std::string content;
   char buffer[8192];
   for (;;) {

@@ -133,7 +133,7 @@ bool NetworkLine::waitReadable(std::chrono::milliseconds timeout) {
   return receiveUntil([this] { return !input_.empty(); }, Clock::now() + timeout);
 }
 
-std::optional<std::uint8_t> NetworkLine::readByte(std::chrono::milliseconds timeout) {
+std::optional<std::uint8_t> NetworkLine::doReadByte(std::chrono::milliseconds timeout) {
   if (!waitReadable(timeout)) return std::nullopt;
   const auto byte = static_cast<std::uint8_t>(input_.front());
   input_.pop_front();
@@ -199,7 +199,7 @@ void NetworkLine::sendQuietly(std::string_view bytes) {
   if (fd_ >= 0) send(bytes, Clock::now() + name_.timeout);
 }
 
-bool NetworkLine::write(std::string_view data, std::chrono::milliseconds timeout) {
+bool NetworkLine::doWrite(std::string_view data, std::chrono::milliseconds timeout) {
   return sendAll(encode(data), Clock::now() + timeout);
 }
 
@@ -209,7 +209,7 @@ void NetworkLine::requireSupportedRate(int baudRate) const {
     throw SerialError(device_ + ": baud rate " + std::to_string(baudRate) + " not supported");
 }
 
-void TcpLine::configure(int baudRate, Parity) { requireSupportedRate(baudRate); }
+void TcpLine::doConfigure(int baudRate, Parity) { requireSupportedRate(baudRate); }
 
 void TcpLine::received(std::string_view bytes) {
   input_.insert(input_.end(), bytes.begin(), bytes.end());

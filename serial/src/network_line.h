@@ -17,8 +17,6 @@ class NetworkLine : public Line {
 
   bool isOpen() const override { return fd_ >= 0; }
   const std::string& device() const override { return device_; }
-  bool write(std::string_view data, std::chrono::milliseconds timeout) override;
-  std::optional<std::uint8_t> readByte(std::chrono::milliseconds timeout) override;
   std::size_t available() override;
   bool waitReadable(std::chrono::milliseconds timeout) override;
   // The server closed the connection or it broke: found without waiting,
@@ -29,6 +27,9 @@ class NetworkLine : public Line {
  protected:
   // Connects (see connectTcp).
   NetworkLine(std::string url, const NetworkLineName& name);
+
+  bool doWrite(std::string_view data, std::chrono::milliseconds timeout) override;
+  std::optional<std::uint8_t> doReadByte(std::chrono::milliseconds timeout) override;
 
   // Takes the bytes the server sent: data goes to input_.
   virtual void received(std::string_view bytes) = 0;
@@ -82,15 +83,15 @@ class TcpLine final : public NetworkLine {
  public:
   TcpLine(std::string url, const NetworkLineName& name) : NetworkLine(std::move(url), name) {}
 
-  // Checks the rate as a local line would; the speed stays the server's.
-  void configure(int baudRate, Parity parity = Parity::None) override;
   bool fixedSpeed() const override { return true; }
-  void purge() override { discardInput(); }
-  void purgeInput() override { discardInput(); }
   // A raw connection carries no modem lines.
   void dropDtr() override {}
 
  protected:
+  // Checks the rate as a local line would; the speed stays the server's.
+  void doConfigure(int baudRate, Parity parity) override;
+  void doPurge() override { discardInput(); }
+  void doPurgeInput() override { discardInput(); }
   void received(std::string_view bytes) override;
   std::string encode(std::string_view data) const override { return std::string(data); }
 };

@@ -87,7 +87,7 @@ void Rfc2217Line::negotiate() {
     throw SerialError(device() + ": the server refuses binary transmission");
 }
 
-void Rfc2217Line::configure(int baudRate, Parity parity) {
+void Rfc2217Line::doConfigure(int baudRate, Parity parity) {
   requireSupportedRate(baudRate);
   const Setting settings[] = {
       {kSetBaudRate, bigEndian(static_cast<std::uint32_t>(baudRate)), "the baud rate"},
@@ -118,9 +118,9 @@ void Rfc2217Line::configure(int baudRate, Parity parity) {
   }
 }
 
-void Rfc2217Line::purge() { requestPurge(kPurgeBoth); }
+void Rfc2217Line::doPurge() { requestPurge(kPurgeBoth); }
 
-void Rfc2217Line::purgeInput() { requestPurge(kPurgeReceived); }
+void Rfc2217Line::doPurgeInput() { requestPurge(kPurgeReceived); }
 
 void Rfc2217Line::requestPurge(std::uint8_t what) {
   discardInput();

@@ -18,19 +18,19 @@ class Rfc2217Line final : public NetworkLine {
   // option, or does not answer within the time-out, is reported.
   Rfc2217Line(std::string url, const NetworkLineName& name);
 
-  // Sends the baud rate, 8 data bits, the parity and 1 stop bit at once and
-  // waits until the server has confirmed each; a setting the server answers
-  // with another value, or does not confirm within the time-out, throws.
-  void configure(int baudRate, Parity parity = Parity::None) override;
-  // Discards the data received here and asks the server to discard what it
-  // has not passed on yet, without waiting for its answer.
-  void purge() override;
-  void purgeInput() override;
   // Asks the server to drop DTR; servers on a pseudo-terminal never confirm
   // modem-line commands, so nothing waits for it.
   void dropDtr() override;
 
  protected:
+  // Sends the baud rate, 8 data bits, the parity and 1 stop bit at once and
+  // waits until the server has confirmed each; a setting the server answers
+  // with another value, or does not confirm within the time-out, throws.
+  void doConfigure(int baudRate, Parity parity) override;
+  // Discards the data received here and asks the server to discard what it
+  // has not passed on yet, without waiting for its answer.
+  void doPurge() override;
+  void doPurgeInput() override;
   void received(std::string_view bytes) override;
   std::string encode(std::string_view data) const override { return telnet::escape(data); }
 

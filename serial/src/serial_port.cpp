@@ -76,11 +76,14 @@ bool baudRateSupported(int baudRate) {
 SerialPort::~SerialPort() { close(); }
 
 SerialPort::SerialPort(SerialPort&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), device_(std::move(other.device_)) {}
+    : Line(std::move(other)),
+      fd_(std::exchange(other.fd_, -1)),
+      device_(std::move(other.device_)) {}
 
 SerialPort& SerialPort::operator=(SerialPort&& other) noexcept {
   if (this != &other) {
     close();
+    Line::operator=(std::move(other));
     fd_ = std::exchange(other.fd_, -1);
     device_ = std::move(other.device_);
   }
@@ -119,7 +122,7 @@ void SerialPort::fail(std::string_view what, int error) const {
   throw SerialError(std::move(text));
 }
 
-void SerialPort::configure(int baudRate, Parity parity) {
+void SerialPort::doConfigure(int baudRate, Parity parity) {
   if (fd_ < 0) throw SerialError(device_ + ": the port is not open");
   speed_t speed = 0;
   bool found = false;
@@ -145,15 +148,15 @@ void SerialPort::configure(int baudRate, Parity parity) {
   if (::tcsetattr(fd_, TCSANOW, &tio) != 0) fail("cannot apply the line settings", errno);
 }
 
-void SerialPort::purge() {
+void SerialPort::doPurge() {
   if (fd_ >= 0) ::tcflush(fd_, TCIOFLUSH);
 }
 
-void SerialPort::purgeInput() {
+void SerialPort::doPurgeInput() {
   if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
 }
 
-bool SerialPort::write(std::string_view data, std::chrono::milliseconds timeout) {
+bool SerialPort::doWrite(std::string_view data, std::chrono::milliseconds timeout) {
   if (fd_ < 0) throw SerialError(device_ + ": the port is not open");
   const auto deadline = Clock::now() + timeout;
   while (!data.empty()) {
@@ -181,7 +184,7 @@ bool SerialPort::waitReadable(std::chrono::milliseconds timeout) {
   return false;
 }
 
-std::optional<std::uint8_t> SerialPort::readByte(std::chrono::milliseconds timeout) {
+std::optional<std::uint8_t> SerialPort::doReadByte(std::chrono::milliseconds timeout) {
   if (!waitReadable(timeout)) return std::nullopt;
   for (;;) {
     std::uint8_t byte = 0;

@@ -130,7 +130,7 @@ struct Network::Impl {
   Reply carryOut(Slot& s, const Command& command, bool refuse, Moment t);
   std::optional<Answer> answerModule(Slot& s, const Command& command, Moment t,
                                      FrameRecord& record);
-  void send(const Answer& answer);
+  void send(const Answer& answer, const FrameRecord& record);
   bool writePaced(const Answer& answer);
   void waitUntilRead();
 };
@@ -226,6 +226,7 @@ void Network::Impl::onFrame(const std::string& raw) {
   record.at = Clock::now();
   const LineSettings line = pty->lineSettings();
   record.baudRate = line.baudRate;
+  record.parity = line.parity;
   std::optional<Answer> answer;
   {
     std::lock_guard lock(mutex);
@@ -241,7 +242,7 @@ void Network::Impl::onFrame(const std::string& raw) {
   if (options.onFrame) options.onFrame(record);
   if (!pty) return;  // the callback unplugged the line
   if (options.wireTime && line.baudRate > 0 && !pause(10.0 * raw.size() / line.baudRate)) return;
-  if (answer) send(*answer);
+  if (answer) send(*answer, record);
 }
 
 std::optional<Answer> Network::Impl::answerFrame(const std::string& text, const LineSettings& line,
@@ -304,8 +305,9 @@ std::optional<Answer> Network::Impl::answerModule(Slot& s, const Command& comman
   return answer;
 }
 
-void Network::Impl::send(const Answer& answer) {
-  if (!answer.bytes.empty()) writePaced(answer);
+void Network::Impl::send(const Answer& answer, const FrameRecord& record) {
+  if (!answer.bytes.empty() && writePaced(answer) && options.onReplySent)
+    options.onReplySent(record);
   if (!answer.hangUp) return;
   waitUntilRead();
   hangUp();

@@ -5,15 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
 #include <optional>
 #include <string>
 
-#include "frame_text.h"
 #include "orvane_version.h"
 #include "protocol/catalogue.h"
+#include "serial/line_trace.h"
 #include "sim/network.h"
 #include "sim/network_file.h"
 
@@ -38,7 +39,7 @@ void usage(std::ostream& out) {
          "  --network FILE  the modules of a JSON network file (default: the demo network)\n"
          "  --link PATH     a symbolic link to the line, removed at exit\n"
          "  --wire-time     characters take their time on the line (10 bits each)\n"
-         "  -v              print every frame and its reply\n"
+         "  -v              print every frame and its reply in the line trace's format\n"
          "  -h, --help      print this help and exit\n"
          "  --version       print the version and exit\n";
 }
@@ -74,18 +75,63 @@ void listModules(const std::vector<sim::ModuleState>& modules) {
   }
 }
 
-void logFrame(const sim::FrameRecord& f) {
-  static std::mutex out;
-  std::lock_guard lock(out);
-  std::printf("%6d  %s", f.baudRate, sim::printable(f.raw).c_str());
-  if (f.answeredBy)
-    std::printf("  -> %s\n", sim::printable(f.reply).c_str());
-  else
-    std::printf("  (no reply)\n");
-  // The SIGPIPE of a failed write stays pending on this thread, where no one
-  // waits for it: hand it to the process.
-  if (std::fflush(stdout) != 0 && errno == EPIPE) ::kill(::getpid(), SIGPIPE);
-}
+// The simulator's side of the line in the format of the line trace: "<" for
+// a frame received, ">" for the reply sent with its delay after the frame,
+// "*" before a frame at another rate or parity than the one before.
+class FrameTrace {
+ public:
+  // The name the lines give the line: the link when there is one, since
+  // that is the name the products open.
+  void setLine(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    port_ = "orvsim " + path;
+  }
+
+  void frame(const sim::FrameRecord& f) {
+    std::lock_guard lock(mutex_);
+    if (f.baudRate != rate_ || f.parity != parity_) {
+      rate_ = f.baudRate;
+      parity_ = f.parity;
+      serial::TraceEvent setting = event(serial::TraceKind::BaudChanged);
+      setting.baudRate = f.baudRate;
+      setting.parity = static_cast<serial::Parity>(f.parity);
+      print(setting);
+    }
+    serial::TraceEvent received = event(serial::TraceKind::Received);
+    received.bytes = f.raw;
+    print(received);
+  }
+
+  void reply(const sim::FrameRecord& f) {
+    std::lock_guard lock(mutex_);
+    serial::TraceEvent sent = event(serial::TraceKind::Sent);
+    sent.bytes = f.reply;
+    sent.delay = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - f.at);
+    print(sent);
+  }
+
+ private:
+  serial::TraceEvent event(serial::TraceKind kind) const {
+    serial::TraceEvent e;
+    e.kind = kind;
+    e.at = std::chrono::system_clock::now();
+    e.port = port_;
+    return e;
+  }
+
+  static void print(const serial::TraceEvent& e) {
+    std::printf("%s\n", serial::formatTraceLine(e).c_str());
+    // The SIGPIPE of a failed write stays pending on this thread, where no
+    // one waits for it: hand it to the process.
+    if (std::fflush(stdout) != 0 && errno == EPIPE) ::kill(::getpid(), SIGPIPE);
+  }
+
+  std::mutex mutex_;
+  std::string port_ = "orvsim";
+  int rate_ = 0;
+  int parity_ = 0;
+};
 
 }  // namespace
 
@@ -127,8 +173,13 @@ int main(int argc, char** argv) {
     sim::NetworkOptions options;
     options.wireTime = args->wireTime;
     options.linkPath = args->linkPath;
-    if (args->verbose) options.onFrame = logFrame;
+    FrameTrace trace;
+    if (args->verbose) {
+      options.onFrame = [&trace](const sim::FrameRecord& f) { trace.frame(f); };
+      options.onReplySent = [&trace](const sim::FrameRecord& f) { trace.reply(f); };
+    }
     sim::Network network(setup.modules, options);
+    trace.setLine(args->linkPath.empty() ? network.slavePath() : args->linkPath);
     sim::applyFaults(network, setup.faults);
     std::printf("%s\n", network.slavePath().c_str());
     if (!args->linkPath.empty())

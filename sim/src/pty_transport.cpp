@@ -105,6 +105,7 @@ LineSettings PtyTransport::lineSettings() const {
   LineSettings line;
   line.baudRate = baudRateOfSpeed(cfgetospeed(&tio));
   line.eightBitsNoParity = (tio.c_cflag & CSIZE) == CS8 && (tio.c_cflag & PARENB) == 0;
+  if (tio.c_cflag & PARENB) line.parity = (tio.c_cflag & PARODD) ? 1 : 2;
   return line;
 }
 

@@ -15,6 +15,7 @@ namespace orvane::sim {
 struct LineSettings {
   int baudRate = 0;
   bool eightBitsNoParity = false;
+  int parity = 0;  // 0 none, 1 odd, 2 even
 };
 
 class PtyTransport {

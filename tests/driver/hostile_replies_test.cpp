@@ -460,7 +460,7 @@ TEST(HostileReplyCoverage, EveryModuleOperationOfTheHeaderIsExercised) {
       "OV_InitialComm",     "OV_ReleaseComm",  "OV_TimeOut",     "OV_EnableChecksum",
       "OV_DisableChecksum", "OV_SetPortName",  "OV_Sync",        "OV_HostOK",
       "OV_DataPassConfig",  "OV_GetErrorText", "OV_SetBaudRate", "OV_GetModelInfo",
-      "OV_GetTypeInfo"};
+      "OV_GetTypeInfo",     "OV_SetTraceFile"};
   std::set<std::string> covered;
   for (const auto& c : allCases()) covered.insert(exportOf(c.name));
   const std::string declaration = "ORVIO_API uint16_t ";

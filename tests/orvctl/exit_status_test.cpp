@@ -2,10 +2,12 @@
 // what to do.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "orvctl_fixture.h"
 
@@ -78,6 +80,26 @@ TEST_F(OrvctlTest, TheDefaultPortIsCom1AsPortsConfNamesIt) {
   std::filesystem::remove_all(home);
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.out, "!017213\n");
+}
+
+TEST_F(OrvctlTest, TraceWritesTheFramesToTheFileAndRefusesAFifo) {
+  const auto dir =
+      std::filesystem::path(::testing::TempDir()) / ("orvctl-trace-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string trace = (dir / "line.trace").string();
+  const Outcome sent = run({"--trace", trace, "send", "$01M"});
+  EXPECT_EQ(sent.status, 0) << sent.err;
+  std::ifstream in(trace);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find(" > $01M<CR>"), std::string::npos) << text;
+  EXPECT_NE(text.find(" < !017213<CR>"), std::string::npos) << text;
+
+  const std::string fifo = (dir / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const Outcome refused = run({"--trace", fifo, "send", "$01M"});
+  std::filesystem::remove_all(dir);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("--trace " + fifo + ": "), std::string::npos) << refused.err;
 }
 
 }  // namespace

@@ -9,11 +9,13 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "line_client.h"
 #include "orvane_version.h"
+#include "trace_lines.h"
 
 extern char** environ;
 
@@ -88,19 +90,37 @@ class Program {
   std::string output_;
 };
 
+// The lines of the output in the line trace's format.
+std::vector<orvane::test::TraceLine> traceLinesOf(const std::string& output) {
+  std::vector<orvane::test::TraceLine> lines;
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);)
+    if (auto parsed = orvane::test::parseTraceLine(line)) lines.push_back(*parsed);
+  return lines;
+}
+
 TEST(Orvsim, RunsDemoNetworkOnLinkAndStopsCleanlyOnSignals) {
   for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGPIPE}) {
     SCOPED_TRACE(signal);
     const std::string link = ::testing::TempDir() + "orvsim-program-link";
     Program orvsim({"--link", link, "-v"});
-    const std::string out = orvsim.readUntil("(demo network)", 3000ms);
-    ASSERT_EQ(out.rfind("/dev/pts/", 0), 0u) << out;
+    const std::string listing = orvsim.readUntil("(demo network)", 3000ms);
+    ASSERT_EQ(listing.rfind("/dev/pts/", 0), 0u) << listing;
     {
       test::LineClient line(link);
       EXPECT_EQ(line.ask("$01M"), "!017213");
     }
-    EXPECT_NE(orvsim.readUntil("-> !017213<CR>", 2000ms).find("9600  $01M<CR>  -> !017213<CR>"),
-              std::string::npos);
+    const std::string out = orvsim.readUntil("> !017213<CR>", 2000ms);
+    const auto frames = traceLinesOf(out);
+    ASSERT_EQ(frames.size(), 3u) << out;
+    EXPECT_EQ(frames[0].mark, '*');
+    EXPECT_EQ(frames[0].text, "line set to 9600 bps, no parity");
+    EXPECT_EQ(frames[1].mark, '<');
+    EXPECT_EQ(frames[1].text, "$01M<CR>");
+    EXPECT_EQ(frames[2].mark, '>');
+    EXPECT_EQ(frames[2].text, "!017213<CR>");
+    EXPECT_TRUE(frames[2].delayMs) << "the reply's delay after the frame";
+    for (const auto& f : frames) EXPECT_EQ(f.port, "orvsim " + link);
     EXPECT_EQ(orvsim.stop(signal), 0);
     EXPECT_NE(::access(link.c_str(), F_OK), 0);
   }

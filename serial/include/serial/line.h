@@ -8,6 +8,7 @@
 // the cause; a line that is gone throws DeviceDisconnected.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace orvane::serial {
 
@@ -38,6 +40,15 @@ enum class Parity { None = 0, Odd = 1, Even = 2 };
 // module rates, and the standard rates below them).
 bool baudRateSupported(int baudRate);
 
+struct TraceEvent;
+
+namespace detail {
+// Whether the line trace is on (line_trace.h): the one test the calls of a
+// line make while it is off.
+inline constinit std::atomic<bool> traceOn{false};
+inline bool tracing() { return traceOn.load(std::memory_order_relaxed); }
+}  // namespace detail
+
 class Line {
  public:
   virtual ~Line() = default;
@@ -51,22 +62,37 @@ class Line {
   // The baud rate and parity, 8 data bits, 1 stop bit, no flow control. On a
   // line with a fixed speed the call checks the rate and leaves the line as
   // it is (see fixedSpeed()).
-  virtual void configure(int baudRate, Parity parity = Parity::None) = 0;
+  void configure(int baudRate, Parity parity = Parity::None) {
+    if (!detail::tracing()) return doConfigure(baudRate, parity);
+    tracedConfigure(baudRate, parity);
+  }
   // Whether configure() cannot change the speed: the far end runs at the
   // speed it was set to, whatever the program asks for.
   virtual bool fixedSpeed() const { return false; }
 
   // Discards pending input and output, or pending input only.
-  virtual void purge() = 0;
-  virtual void purgeInput() = 0;
+  void purge() {
+    if (!detail::tracing()) return doPurge();
+    tracedPurge(false);
+  }
+  void purgeInput() {
+    if (!detail::tracing()) return doPurgeInput();
+    tracedPurge(true);
+  }
 
   // Writes all bytes; false when the line did not take them within the
   // time-out.
-  virtual bool write(std::string_view data, std::chrono::milliseconds timeout) = 0;
+  bool write(std::string_view data, std::chrono::milliseconds timeout) {
+    if (!detail::tracing()) return doWrite(data, timeout);
+    return tracedWrite(data, timeout);
+  }
 
   // One byte, or nullopt when none arrived within the time-out. A line that
   // is gone throws DeviceDisconnected ("device disconnected").
-  virtual std::optional<std::uint8_t> readByte(std::chrono::milliseconds timeout) = 0;
+  std::optional<std::uint8_t> readByte(std::chrono::milliseconds timeout) {
+    if (!detail::tracing()) return doReadByte(timeout);
+    return tracedReadByte(timeout);
+  }
 
   // Bytes received and not yet taken.
   virtual std::size_t available() = 0;
@@ -84,16 +110,48 @@ class Line {
 
   virtual void close() = 0;
 
+  // The line trace (line_trace.h) follows every write, read, purge and
+  // configure(). The name it gives the line, such as "COM1 /dev/ttyUSB0";
+  // the device name until one is set.
+  void setTraceName(std::string name) { traceName_ = std::move(name); }
+  // The product found the checksum of the reply wrong: a line of the trace.
+  void traceChecksumFailure(std::string_view reply);
+
  protected:
-  Line() = default;
-  Line(Line&&) = default;
-  Line& operator=(Line&&) = default;
+  Line();
+  Line(Line&&) noexcept = default;
+  Line& operator=(Line&&) noexcept = default;
+
+  // What each kind of line does for the calls above.
+  virtual void doConfigure(int baudRate, Parity parity) = 0;
+  virtual void doPurge() = 0;
+  virtual void doPurgeInput() = 0;
+  virtual bool doWrite(std::string_view data, std::chrono::milliseconds timeout) = 0;
+  virtual std::optional<std::uint8_t> doReadByte(std::chrono::milliseconds timeout) = 0;
+
+ private:
+  // The trace's side of the calls, taken only while the trace is on.
+  void tracedConfigure(int baudRate, Parity parity);
+  void tracedPurge(bool inputOnly);
+  bool tracedWrite(std::string_view data, std::chrono::milliseconds timeout);
+  std::optional<std::uint8_t> tracedReadByte(std::chrono::milliseconds timeout);
+  // Forgets a send and a reply begun before the trace was last switched on.
+  void catchUpWithTrace();
+  // The reply gathered so far, as a line of its own.
+  void flushReceived();
+  void trace(TraceEvent event) const;
+
+  std::string traceName_;
+  std::string received_;  // the reply read so far, up to its CR
+  std::optional<std::chrono::steady_clock::time_point> lastSend_;
+  unsigned traceEpoch_ = 0;
 };
 
 // Opens a line by its name: "rfc2217://HOST:PORT" and "socket://HOST:PORT"
 // connect to a device server (see line_name.h), any other name is a device
-// path. Nothing is changed on the line until configure(). Throws SerialError
-// for a name that cannot be opened, naming it and the cause.
-std::unique_ptr<Line> openLine(const std::string& name);
+// path. Nothing is changed on the line until configure(). The trace names the
+// line by the port ("COM3") and the name. Throws SerialError for a name that
+// cannot be opened, naming it and the cause.
+std::unique_ptr<Line> openLine(const std::string& name, std::string_view port = {});
 
 }  // namespace orvane::serial

@@ -28,15 +28,6 @@ class SerialPort : public Line {
   const std::string& device() const override { return device_; }
   int fd() const { return fd_; }
 
-  // Raw mode, receiver on, modem lines ignored, besides what Line promises.
-  void configure(int baudRate, Parity parity = Parity::None) override;
-
-  void purge() override;
-  void purgeInput() override;
-  bool write(std::string_view data, std::chrono::milliseconds timeout) override;
-  // A read that poll() reports readable but that returns nothing means the
-  // adapter is gone.
-  std::optional<std::uint8_t> readByte(std::chrono::milliseconds timeout) override;
   // The tty's input queue.
   std::size_t available() override;
   bool hungUp() const override;
@@ -44,6 +35,16 @@ class SerialPort : public Line {
   // Ignored on lines without modem control (a pseudo-terminal).
   void dropDtr() override;
   void close() override;
+
+ protected:
+  // Raw mode, receiver on, modem lines ignored, besides what Line promises.
+  void doConfigure(int baudRate, Parity parity) override;
+  void doPurge() override;
+  void doPurgeInput() override;
+  bool doWrite(std::string_view data, std::chrono::milliseconds timeout) override;
+  // A read that poll() reports readable but that returns nothing means the
+  // adapter is gone.
+  std::optional<std::uint8_t> doReadByte(std::chrono::milliseconds timeout) override;
 
  private:
   SerialPort(int fd, std::string device) : fd_(fd), device_(std::move(device)) {}

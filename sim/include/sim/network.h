@@ -50,6 +50,7 @@ struct FaultSpec {
 struct FrameRecord {
   std::string raw;                // bytes as received, CR included
   int baudRate = 0;               // line speed when the frame arrived
+  int parity = 0;                 // and its parity: 0 none, 1 odd, 2 even
   std::optional<int> answeredBy;  // stored address of the module that replied
   std::string reply;              // bytes sent back, CR included
   std::chrono::steady_clock::time_point at;
@@ -62,8 +63,12 @@ struct NetworkOptions {
   // Creates a symbolic link to the slave path: pointed at the new line by
   // replug(), removed by unplug() and when the network stops.
   std::string linkPath;
-  // Called for each frame and its reply (the orvsim -v log).
+  // Called for each frame as it arrives, with the reply worked out for it but
+  // not yet sent (the orvsim -v log).
   std::function<void(const FrameRecord&)> onFrame;
+  // Called when the reply to a frame has gone out; not for a frame without
+  // one, nor for a reply cut short by a stop.
+  std::function<void(const FrameRecord&)> onReplySent;
 };
 
 class Network {
