@@ -1,6 +1,6 @@
-// The CSV texts of the diagnostic windows, read back as a spreadsheet reads
-// them: quoting, numbers with "." under a comma locale, times with their
-// offset, the trend's rows and gaps.
+// The CSV texts of the diagnostic windows and the monitor, read back as a
+// spreadsheet reads them: quoting, numbers with "." under a comma locale,
+// times with their offset, the trend's rows and gaps, the record's columns.
 #include <gtest/gtest.h>
 
 #include <QTimeZone>
@@ -8,6 +8,8 @@
 #include <limits>
 
 #include "admin/diag/csv_text.h"
+#include "admin/diag/monitor_columns.h"
+#include "admin/diag/monitor_record.h"
 #include "admin/diag/trend_csv.h"
 #include "admin/diag/trend_plot.h"
 #include "comma_locale.h"
@@ -117,6 +119,75 @@ TEST_F(TrendCsvTest, AnEmptyTrendIsTheHeaderAlone) {
   EXPECT_EQ(csv({{0, "Reading"}, {7, "No such trace"}}),
             (CsvRows{{"Time", "Reading", "No such trace"}}))
       << "a trace that is not saved gives no rows";
+}
+
+TEST(MonitorRecord, ColumnsForASpreadsheet) {
+  const QDateTime time(QDate(2026, 12, 10), QTime(9, 30, 0, 5), QTimeZone(3600));
+  const std::string at = "2026-12-10T09:30:00.005+01:00";
+  struct Case {
+    MonitorRecordEntry entry;
+    MonitorValue value;
+    MonitorRow row;
+    std::vector<std::string> fields;  // after the time
+  };
+  const QString blanks(12, QLatin1Char(' '));
+  const std::vector<Case> cases{
+      {{18, "7213", MonitorPoll::MultiFunction},
+       {"1.5", "mV"},
+       {"+1,5mV", "1/12", "LowAlarm"},
+       {"18", "7213", "1.5", "mV", "1", "12", "LowAlarm"}},
+      {{18, "7213", MonitorPoll::MultiFunction},
+       {"", "mV"},
+       {"*error*mV", "*/7", blanks},
+       {"18", "7213", "", "mV", "*", "7", ""}},
+      {{18, "7213", MonitorPoll::MultiFunction},
+       {"-3", "C"},
+       {"-3C", "0", "01"},
+       {"18", "7213", "-3", "C", "0", "", "01"}},
+      {{6, "7586", MonitorPoll::CounterChannel},
+       {},
+       {"", "12345", "10"},
+       {"6", "7586", "", "", "", "12345", "10"}},
+      {{1, "7453", MonitorPoll::Digital},
+       {},
+       {"", "A5H", " "},
+       {"1", "7453", "", "", "A5H", "", ""}},
+      {{5, "7347", MonitorPoll::AnalogOutput},
+       {"7FF", "H"},
+       {"7FFH", "0FH", ""},
+       {"5", "7347", "7FF", "H", "0FH", "", ""}},
+      {{7, "7520", MonitorPoll::Nothing}, {}, {}, {"7", "7520", "", "", "", "", ""}},
+      {{9, "72,1", MonitorPoll::AnalogInput},
+       {"0", "mV"},
+       {"+0mV", "", ""},
+       {"9", "72,1", "0", "mV", "", "", ""}},
+  };
+  const CsvRows header = parseCsv(monitorRecordHeader());
+  ASSERT_EQ(header.size(), 1u);
+  EXPECT_EQ(header[0], (std::vector<std::string>{"Time", "Address", "Model", "AD/DA Data", "Unit",
+                                                 "DI", "Counter", "DO/Alarm"}));
+  for (const Case& c : cases) {
+    const CsvRows rows = parseCsv(monitorRecordRow(time, c.entry, c.value, c.row));
+    ASSERT_EQ(rows.size(), 1u);
+    std::vector<std::string> expected{at};
+    expected.insert(expected.end(), c.fields.begin(), c.fields.end());
+    EXPECT_EQ(rows[0], expected) << c.row.input.toStdString();
+    EXPECT_EQ(rows[0].size(), header[0].size());
+  }
+}
+
+TEST(MonitorRecord, ReadingsAsNumbersWithAPoint) {
+  orvane::test::CommaLocale locale;
+  ASSERT_TRUE(locale.active());
+  EXPECT_EQ(analogInputValue("+0015.320", "mV"), (MonitorValue{"15.32", "mV"}));
+  EXPECT_EQ(analogInputValue("-1.5", "V"), (MonitorValue{"-1.5", "V"}));
+  EXPECT_EQ(analogInputValue("*error*", "V"), (MonitorValue{"", "V"}));
+  EXPECT_EQ(outputReadBackValue(0x30, 0, true, "!0104.500"), (MonitorValue{"4.5", "mA"}));
+  EXPECT_EQ(outputReadBackValue(0x32, 1, true, "!01+025.00"), (MonitorValue{"25", "%"}));
+  EXPECT_EQ(outputReadBackValue(0x31, 2, true, "!01010"), (MonitorValue{"010", "H"}))
+      << "hexadecimal digits stay as they are";
+  EXPECT_EQ(outputReadBackValue(0x30, 0, true, "!017FF"), std::nullopt);
+  EXPECT_EQ(outputReadBackValue(0x30, 0, false, "!0104.500"), std::nullopt);
 }
 
 }  // namespace
