@@ -6,9 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <chrono>
-#include <cmath>
-#include <limits>
+#include <vector>
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
@@ -16,19 +14,12 @@
 #include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/reading_text.h"
+#include "admin/diag/trend_csv.h"
 #include "admin/diag/trend_plot.h"
 #include "protocol/catalogue.h"
 #include "protocol/numbers.h"
 
 namespace orvane::admin {
-
-namespace {
-
-double secondsNow() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-}  // namespace
 
 AdDiagForm::AdDiagForm(AdminContext& context, QWidget* parent)
     : DiagForm(context, QStringLiteral("AdDiagForm"), QStringLiteral("A/D Module Diagnostic"),
@@ -70,7 +61,9 @@ void AdDiagForm::buildControls() {
   left->addWidget(readings);
   left->addWidget(linkStatus_);
   left->addStretch();
-  left->addWidget(exitButton_, 0, Qt::AlignHCenter);
+  QPushButton* save = saveButtonOf(*this);
+  connect(save, &QPushButton::clicked, this, &AdDiagForm::onSaveBtnClicked);
+  left->addLayout(buttonRow({save, exitButton_}));
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left);
   layout->addWidget(trend_, 1);
@@ -101,7 +94,7 @@ void AdDiagForm::load() {
 LinkTask<void> AdDiagForm::tick() {
   const ModuleEntry& e = entry();
   const QString unit = QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat));
-  const double now = secondsNow();
+  const double now = trendSecondsNow();
   for (int i = 0; i < channelCount_; ++i) {
     const auto n = static_cast<std::size_t>(i);
     if (!enabled_[n]) continue;
@@ -115,6 +108,17 @@ LinkTask<void> AdDiagForm::tick() {
   const bool ok = co_await exchangeAsync('$', "BA", context().ReplyTimeout);
   if (replyValid(ok, reply(), '!'))
     openStatus_->setText(QString::fromStdString(replyText(reply(), 3, 2)));
+}
+
+// One column per channel the window polls.
+void AdDiagForm::onSaveBtnClicked() {
+  const ModuleEntry& e = entry();
+  const QString unit = QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat));
+  std::vector<TrendColumn> columns;
+  for (int i = 0; i < channelCount_; ++i)
+    if (enabled_[static_cast<std::size_t>(i)])
+      columns.push_back({i, columnHeading(QStringLiteral("Channel %1").arg(i), unit)});
+  saveReadings(trendCsv(*trend_, columns, TrendClock::now()));
 }
 
 }  // namespace orvane::admin

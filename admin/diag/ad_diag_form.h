@@ -1,6 +1,7 @@
 // The live test window of the analog input modules 7226, 7231 and 7234:
 // every enabled channel polled ten times a second, shown in engineering
-// units and drawn as a 60 s trend; the open-input status of a 7234.
+// units and drawn as a 60 s trend, which Save… writes as a CSV file; the
+// open-input status of a 7234.
 #pragma once
 
 #include <array>
@@ -16,6 +17,9 @@ class AdDiagForm : public DiagForm {
 
  public:
   AdDiagForm(AdminContext& context, QWidget* parent = nullptr);
+
+ private slots:
+  void onSaveBtnClicked();
 
  private:
   void buildControls();

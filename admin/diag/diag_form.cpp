@@ -1,6 +1,7 @@
 #include "admin/diag/diag_form.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -9,9 +10,11 @@
 #include "admin/core/reply_fields.h"
 #include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
+#include "admin/diag/csv_text.h"
 #include "admin/diag/diag_text.h"
 #include "admin/diag/poll_timer.h"
 #include "protocol/numbers.h"
+#include "serial/file_write.h"
 
 namespace orvane::admin {
 
@@ -28,6 +31,21 @@ QPushButton* exitButtonOf(QDialog& window) {
   button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked, &window, &QDialog::reject);
   return button;
+}
+
+QPushButton* saveButtonOf(QWidget& window) {
+  auto* button = new QPushButton(QStringLiteral("Save…"), &window);
+  button->setObjectName(QStringLiteral("SaveBtn"));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QLayout* buttonRow(std::initializer_list<QWidget*> buttons) {
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  for (QWidget* button : buttons) row->addWidget(button);
+  row->addStretch();
+  return row;
 }
 
 DiagForm::DiagForm(AdminContext& context, const QString& name, const QString& caption,
@@ -64,6 +82,19 @@ void DiagForm::readFirmware() {
   const bool valid =
       exchange('$', "F", context_.ReplyTimeout) && replyValid(true, context_.LastReply, '!');
   rev_->setText(valid ? QString::fromStdString(replyText(context_.LastReply, 3)) : QString());
+}
+
+void DiagForm::saveReadings(const std::string& csv) {
+  const QString name = context_.ui().saveFileName(
+      this, QStringLiteral("Save Readings"), QStringLiteral("CSV Files (*.csv);;All Files (*)"));
+  if (name.isEmpty()) return;
+  try {
+    serial::writeFileAtomically(localFilePath(name), csv);
+  } catch (const std::exception& e) {
+    context_.ui().message(
+        this, QStringLiteral("Cannot save the readings: %1.").arg(QString::fromLocal8Bit(e.what())),
+        kErrorTitle);
+  }
 }
 
 bool DiagForm::exchange(char lead, std::string_view body, int timeoutMs) {

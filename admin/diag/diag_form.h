@@ -11,12 +11,14 @@
 #pragma once
 
 #include <QDialog>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "admin/core/link_task.h"
 
 class QLabel;
+class QLayout;
 class QPushButton;
 
 namespace orvane::admin {
@@ -29,6 +31,10 @@ struct ModuleEntry;
 QLabel* linkStatusLabel(QWidget* parent);
 // ExitBtn: closes the window as Escape does; not the default button.
 QPushButton* exitButtonOf(QDialog& window);
+// SaveBtn "Save…", not the default button either.
+QPushButton* saveButtonOf(QWidget& window);
+// The buttons side by side, centred: the row of Exit and its neighbours.
+QLayout* buttonRow(std::initializer_list<QWidget*> buttons);
 
 class DiagForm : public QDialog {
   Q_OBJECT
@@ -56,6 +62,10 @@ class DiagForm : public QDialog {
   QWidget* identityRows(const QString& revLabelName);
   // "$AAF": the revision from position 3 of a "!" reply; empty otherwise.
   void readFirmware();
+  // Asks where to save the readings (a CSV file) and writes them whole, so
+  // that an old file is replaced only by a complete one; a file that cannot
+  // be written is named in a message box and left as it is.
+  void saveReadings(const std::string& csv);
 
   // lead + effective address + body with the entry's effective link
   // parameters; returns LastExchangeOK. In a tick, `co_await

@@ -106,6 +106,21 @@ QString outputUnit(int typeCode, int dataFormat) {
   }
 }
 
+// The value of an output's read-back reply, when it counts.
+std::optional<std::string> readBack(int dataFormat, bool exchangeOK, const std::string& reply) {
+  if (!replyValid(exchangeOK, reply, '!')) return std::nullopt;
+  std::string value = replyText(reply, 3);
+  if (!outputValueFits(value, dataFormat)) return std::nullopt;
+  return value;
+}
+
+// A number as plain decimal with "." for a spreadsheet ("+04.500" is 4.5);
+// a text that is no number stays as it is.
+std::string recordedNumber(const std::string& text) {
+  return protocol::isDecimalNumber(text) ? protocol::plainDecimal(protocol::decimalValue(text))
+                                         : text;
+}
+
 // The event count of "@AARE": five digits from position 3 of a "!" reply of
 // 8 characters.
 std::optional<unsigned> eventCount(bool exchangeOK, const std::string& reply) {
@@ -167,6 +182,11 @@ void analogInputData(MonitorRow& row, const std::string& reading, const std::str
   row.data = shownReading(reading, decimalSeparator) + QString::fromStdString(unit);
 }
 
+MonitorValue analogInputValue(const std::string& reading, const std::string& unit) {
+  const bool number = protocol::isDecimalNumber(reading);
+  return {number ? recordedNumber(reading) : std::string(), QString::fromStdString(unit)};
+}
+
 void multiFunctionColumns(MonitorRow& row, bool statusOK, const std::string& status, bool countOK,
                           const std::string& count) {
   // The input's text belongs to this module alone: a failed status read
@@ -193,12 +213,19 @@ std::string outputReadBackBody(const std::string& key) { return key == "347" ? "
 
 void outputReadBackData(MonitorRow& row, int typeCode, int dataFormat, bool exchangeOK,
                         const std::string& reply, char decimalSeparator) {
-  if (!replyValid(exchangeOK, reply, '!')) return;
-  const std::string value = replyText(reply, 3);
-  if (!outputValueFits(value, dataFormat)) return;
-  QString shown = QString::fromStdString(value);
+  const auto value = readBack(dataFormat, exchangeOK, reply);
+  if (!value) return;
+  QString shown = QString::fromStdString(*value);
   if (dataFormat != 2) shown.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator));
   row.data = shown + outputUnit(typeCode, dataFormat);
+}
+
+std::optional<MonitorValue> outputReadBackValue(int typeCode, int dataFormat, bool exchangeOK,
+                                                const std::string& reply) {
+  const auto value = readBack(dataFormat, exchangeOK, reply);
+  if (!value) return std::nullopt;
+  return MonitorValue{dataFormat == 2 ? *value : recordedNumber(*value),
+                      outputUnit(typeCode, dataFormat)};
 }
 
 void quadInputColumn(MonitorRow& row, bool exchangeOK, const std::string& reply) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 
 namespace orvane::admin {
@@ -45,6 +46,16 @@ struct MonitorRow {
   bool operator==(const MonitorRow&) const = default;
 };
 
+// A row's reading as the monitor's record keeps it: the value with "." as
+// the decimal point whatever the locale (the hexadecimal digits of a
+// read-back in data format 2), empty when the pass read none, and its unit.
+struct MonitorValue {
+  std::string value;
+  QString unit;
+
+  bool operator==(const MonitorValue&) const = default;
+};
+
 // "$AA6" of a digital module (key "451", "469", ...): the output and input
 // bytes the model has, each as its reply digits and "H", " " for the half
 // it lacks. It counts as a "!" reply of 7 characters, 11 for the 7469,
@@ -57,6 +68,8 @@ void digitalColumns(MonitorRow& row, const std::string& key, bool exchangeOK,
 // unit.
 void analogInputData(MonitorRow& row, const std::string& reading, const std::string& unit,
                      char decimalSeparator);
+// The same reading for the record; no value for "*error*".
+MonitorValue analogInputValue(const std::string& reading, const std::string& unit);
 
 // "@AADI" and "@AARE" of a multi-function module. The status counts as a
 // "!" reply of 8 characters with hexadecimal outputs at 4-5: "DO/Alarm" the
@@ -82,6 +95,9 @@ std::string outputReadBackBody(const std::string& key);
 // "000.00"; three hexadecimal digits); otherwise the column is unchanged.
 void outputReadBackData(MonitorRow& row, int typeCode, int dataFormat, bool exchangeOK,
                         const std::string& reply, char decimalSeparator);
+// The same read-back for the record; nothing when the reply does not count.
+std::optional<MonitorValue> outputReadBackValue(int typeCode, int dataFormat, bool exchangeOK,
+                                                const std::string& reply);
 
 // "$AA8" of a 7347: "DI/Counter" the input byte at 1-2 and "H", from a "!"
 // reply of 7 characters with hexadecimal digits there; otherwise unchanged.

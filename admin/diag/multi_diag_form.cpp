@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <chrono>
 
 #include "admin/core/admin_context.h"
 #include "admin/core/command_link.h"
@@ -14,6 +13,7 @@
 #include "admin/diag/lamp.h"
 #include "admin/diag/multi_diag_decode.h"
 #include "admin/diag/reading_text.h"
+#include "admin/diag/trend_csv.h"
 #include "admin/diag/trend_plot.h"
 #include "protocol/catalogue.h"
 #include "protocol/numbers.h"
@@ -21,10 +21,6 @@
 namespace orvane::admin {
 
 namespace {
-
-double secondsNow() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 QPushButton* namedButton(const QString& name, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
@@ -132,7 +128,9 @@ void MultiDiagForm::buildControls() {
   left->addLayout(buttons);
   left->addWidget(linkStatus_);
   left->addStretch();
-  left->addWidget(exitButton_, 0, Qt::AlignHCenter);
+  QPushButton* save = saveButtonOf(*this);
+  connect(save, &QPushButton::clicked, this, &MultiDiagForm::onSaveBtnClicked);
+  left->addLayout(buttonRow({save, exitButton_}));
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left);
   layout->addWidget(trend_, 1);
@@ -180,7 +178,7 @@ LinkTask<void> MultiDiagForm::tick() {
   const std::string value = co_await readAnalogValueAsync(0);
   reading_->setText(shownReading(value, context().DecimalSeparator));
   formatText_->setText(QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat)));
-  trend_->addSample(0, secondsNow(), readingValue(value));
+  trend_->addSample(0, trendSecondsNow(), readingValue(value));
 }
 
 // While an alarm mode is on the outputs belong to the alarms. The reply is
@@ -197,6 +195,13 @@ void MultiDiagForm::onClearEventCounterBtnClicked() {
 
 void MultiDiagForm::onClearLatchAlarmBtnClicked() {
   exchangeNow('@', "CA", context().ReplyTimeout);
+}
+
+void MultiDiagForm::onSaveBtnClicked() {
+  const ModuleEntry& e = entry();
+  const QString unit = QString::fromStdString(protocol::unitOf(e.TypeCode, e.DataFormat));
+  saveReadings(
+      trendCsv(*trend_, {{0, columnHeading(QStringLiteral("Reading"), unit)}}, TrendClock::now()));
 }
 
 }  // namespace orvane::admin

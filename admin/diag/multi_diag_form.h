@@ -1,7 +1,7 @@
 // The live test window of the multi-function modules 7213, 7215 and 7228:
 // the analog reading in engineering units with its 60 s trend and the alarm
-// limits, the digital input and its event counter, and the two outputs,
-// which the user switches by hand while the alarm is disabled.
+// limits (Save… writes the trend as a CSV file), the digital input and its event counter, and the
+// two outputs, which the user switches by hand while the alarm is disabled.
 #pragma once
 
 #include <array>
@@ -22,6 +22,7 @@ class MultiDiagForm : public DiagForm {
  private slots:
   void onClearEventCounterBtnClicked();
   void onClearLatchAlarmBtnClicked();
+  void onSaveBtnClicked();
 
  private:
   QLayout* readingRows();

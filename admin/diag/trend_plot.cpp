@@ -156,6 +156,10 @@ int TrendPlot::sampleCount(int trace) const {
   return validTrace(trace) ? m_traces[static_cast<std::size_t>(trace)].size() : 0;
 }
 
+const TrendTrace* TrendPlot::trace(int trace) const {
+  return validTrace(trace) ? &m_traces[static_cast<std::size_t>(trace)] : nullptr;
+}
+
 QSize TrendPlot::sizeHint() const { return {360, 180}; }
 
 QSize TrendPlot::minimumSizeHint() const { return {160, 90}; }

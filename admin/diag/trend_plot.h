@@ -65,6 +65,8 @@ class TrendPlot : public QWidget {
   std::optional<double> newestTime() const;
   // Samples the trace holds, at most TrendTrace::kCapacity however long it runs.
   int sampleCount(int trace) const;
+  // The samples of a trace, oldest first (nullptr for one that does not exist).
+  const TrendTrace* trace(int trace) const;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;

@@ -17,69 +17,19 @@
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/form_driver.h"
 #include "tests/admin/core/sim_modules.h"
+#include "tests/admin/diag/monitor_fixture.h"
 
 namespace orvane::admin {
 namespace {
 
 using namespace testing;
 
-enum Column { kAddress, kModel, kData, kInput, kOutput, kRemark };
-
 // A command as it goes out to a module that uses the checksum.
 std::string withChecksum(const std::string& command) {
   return command + protocol::checksumDigits(command);
 }
 
-class MonitorFormTest : public AdminFixture {
- protected:
-  MonitorFormTest() {
-    context_->ReplyTimeout = 150;
-    context_->LongReplyTimeout = 150;
-  }
-
-  // Starts the network and lists its modules in order, as a search would.
-  void listed(const std::vector<sim::ModuleState>& modules) {
-    startNetwork(modules);
-    openPort();
-    for (std::size_t i = 0; i < modules.size(); ++i) {
-      const sim::ModuleState& m = modules[i];
-      ModuleEntry& e = setEntry(static_cast<int>(i), m.model, m.address, m.baudCode, m.checksum);
-      e.TypeCode = m.typeCode;
-      e.DataFormat = m.format & 3;
-      if (m.initState) context_->InitModuleIndex = static_cast<int>(i);
-    }
-    context_->ModuleCount = static_cast<int>(modules.size());
-  }
-
-  // Opens the monitor as the main window would and shows it with its timer
-  // stopped, so that passes run only when the test calls tick().
-  MonitorForm& open() {
-    if (network_) network_->clearFrames();
-    form_ = std::make_unique<MonitorForm>(*context_);
-    form_->show();
-    form_->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
-    return *form_;
-  }
-  // One pass; returns the frames it sent.
-  std::vector<std::string> tick() {
-    network_->clearFrames();
-    form_->pollOnce();
-    return framesSent();
-  }
-
-  QTableWidget& grid() const {
-    return *form_->findChild<QTableWidget*>(QStringLiteral("MonitorGrid"));
-  }
-  QString cell(int entry, int column) const { return grid().item(entry, column)->text(); }
-  QStringList live(int entry) const {
-    return {cell(entry, kData), cell(entry, kInput), cell(entry, kOutput)};
-  }
-  QString linkStatus() const {
-    return form_->findChild<QLabel*>(QStringLiteral("LinkStatus"))->text();
-  }
-
-  std::unique_ptr<MonitorForm> form_;
-};
+class MonitorFormTest : public MonitorFixture {};
 
 TEST_F(MonitorFormTest, LoadLaysOutTheGridAndWritesTheFixedColumnsWithoutSending) {
   auto multi = simModule("7213", 18);
@@ -309,13 +259,7 @@ TEST_F(MonitorFormTest, RefusedMissingAndGarbledRepliesAcrossTheFamilies) {
 TEST_F(MonitorFormTest, ReadingsUnderACommaLocale) {
   orvane::test::CommaLocale locale;
   ASSERT_TRUE(locale.active());
-  auto input = simModule("7231", 7);
-  input.typeCode = 0x0C;  // +/- 150mV
-  input.channelMask = 0x01;
-  input.inputs[0] = {.shape = sim::Signal::Shape::Constant, .value = 15.32};
-  auto output = simModule("7342", 8);
-  output.outputs[0] = 12.5;
-  listed({input, output});
+  listInputAndOutput();
   context_->DecimalSeparator = ',';
   open();
   EXPECT_EQ(tick(), (std::vector<std::string>{"#070", "$086"}));
