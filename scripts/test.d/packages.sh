@@ -99,7 +99,8 @@ for binary in $root/usr/bin/orvadmin $root/usr/bin/orvsim $root/usr/bin/orvctl $
   if readelf -d "$binary" | grep -Eq 'RPATH|RUNPATH'; then fail "$binary keeps a run path"; fi
 done
 [ "$("$root/usr/bin/orvsim" --version)" = "orvsim $version" ] || fail "orvsim --version: $("$root/usr/bin/orvsim" --version)"
-[ "$("$root/usr/bin/orvctl" --version)" = "orvctl $version" ] || fail "orvctl --version: $("$root/usr/bin/orvctl" --version)"
+orvctl_version=$(LD_LIBRARY_PATH=$root/$lib "$root/usr/bin/orvctl" --version)
+[ "$orvctl_version" = "orvctl $version" ] || fail "orvctl --version: $orvctl_version"
 grep -qx 'Exec=orvadmin' "$root/usr/share/applications/orvadmin.desktop" || fail "the desktop entry does not start orvadmin"
 
 orvsim_line "$root/usr/bin/orvsim" "$tmp/line" "$tmp/orvsim.log" || fail "the unpacked orvsim did not start"
