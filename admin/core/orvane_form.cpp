@@ -17,6 +17,7 @@
 #include "admin/core/com_port_form.h"
 #include "admin/core/command_link.h"
 #include "admin/core/exit_form.h"
+#include "admin/core/line_monitor_form.h"
 #include "admin/core/list_row.h"
 #include "admin/core/map_file.h"
 #include "admin/core/module_reader.h"
@@ -45,6 +46,8 @@ OrvaneForm::OrvaneForm(AdminContext& context) : context_(context) {
   buildControls();
   buildMenus();
 }
+
+OrvaneForm::~OrvaneForm() { delete lineMonitor_; }
 
 void OrvaneForm::buildControls() {
   auto* central = new QWidget(this);
@@ -134,6 +137,8 @@ void OrvaneForm::buildMenus() {
   QMenu* network = menu("mnuNetwork", QStringLiteral("&Network"));
   item(network, "mnuComPort", QStringLiteral("&ComPort..."), &OrvaneForm::onMnuComPortClick);
   item(network, "mnuSearch", QStringLiteral("&Search..."), &OrvaneForm::onSearchBtnClicked);
+  item(network, "mnuLineMonitor", QStringLiteral("&Line Monitor..."),
+       &OrvaneForm::onMnuLineMonitorClick);
   QMenu* operation = menu("mnuOperation", QStringLiteral("&Operation"));
   item(operation, "mnuTerminal", QStringLiteral("&Terminal..."), &OrvaneForm::onTerminalBtnClicked);
   item(operation, "mnuConfiguration", QStringLiteral("&Configuration..."),
@@ -176,6 +181,7 @@ void OrvaneForm::onFormActivate() {
 
 void OrvaneForm::closeEvent(QCloseEvent* event) {
   if (exiting_) {
+    if (lineMonitor_) lineMonitor_->close();
     event->accept();
     return;
   }
@@ -313,6 +319,14 @@ void OrvaneForm::onMnuComPortClick() {
   ComPortForm form(context_, this);
   context_.ui().execModal(form);
   device_->setFocus();
+}
+
+// One Line Monitor at a time: the menu brings the open one to the front.
+void OrvaneForm::onMnuLineMonitorClick() {
+  if (!lineMonitor_) lineMonitor_ = new LineMonitorForm(context_);
+  lineMonitor_->show();
+  lineMonitor_->raise();
+  lineMonitor_->activateWindow();
 }
 
 void OrvaneForm::onMnuMonitorClick() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ class QToolButton;
 namespace orvane::admin {
 
 class AdminContext;
+class LineMonitorForm;
 struct Dispatch;
 
 class OrvaneForm : public QMainWindow {
@@ -23,6 +25,8 @@ class OrvaneForm : public QMainWindow {
 
  public:
   explicit OrvaneForm(AdminContext& context);
+  // Closes the Line Monitor with it.
+  ~OrvaneForm() override;
 
   // The load event: start-up with COM.CFG and the port. Runs once, before
   // the window is first shown.
@@ -46,6 +50,7 @@ class OrvaneForm : public QMainWindow {
   void onDiagBtnClicked();
   void onCalibBtnClicked();
   void onMnuComPortClick();
+  void onMnuLineMonitorClick();
   void onMnuMonitorClick();
   void onMnuAboutClick();
   void onMnuSaveClick();
@@ -74,6 +79,8 @@ class OrvaneForm : public QMainWindow {
   int shownPrompt_ = 0;
   bool firstActivation_ = true;
   bool exiting_ = false;
+  // Open while the user keeps it open; it deletes itself when closed.
+  QPointer<LineMonitorForm> lineMonitor_;
 };
 
 }  // namespace orvane::admin

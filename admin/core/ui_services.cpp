@@ -12,6 +12,17 @@
 
 namespace orvane::admin {
 
+namespace {
+
+// A window opened by another is modal to that window and its parents only,
+// so that a window of its own (the Line Monitor) stays usable beside it. A
+// window without a parent blocks the whole program, as before.
+void blockOnlyItsParents(QDialog& dialog) {
+  if (dialog.parentWidget()) dialog.setWindowModality(Qt::WindowModal);
+}
+
+}  // namespace
+
 QMessageBox::StandardButton DesktopUi::message(QWidget* parent, const QString& text,
                                                const QString& title,
                                                QMessageBox::StandardButtons buttons) {
@@ -23,11 +34,13 @@ QMessageBox::StandardButton DesktopUi::message(QWidget* parent, const QString& t
       break;
     }
   }
+  blockOnlyItsParents(box);
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 int DesktopUi::execModal(QDialog& dialog) {
   centreOnScreen(dialog);
+  blockOnlyItsParents(dialog);
   return dialog.exec();
 }
 

@@ -30,7 +30,9 @@ class UiServices {
       QMessageBox::StandardButtons buttons = QMessageBox::Ok) = 0;
 
   // Shows the dialog modally and returns its result (QDialog::Accepted or
-  // Rejected). The dialog is centred on the screen first.
+  // Rejected). The dialog is centred on the screen first. A dialog with a
+  // parent blocks that parent and its parents, not the windows of their
+  // own (the Line Monitor); message boxes do the same.
   virtual int execModal(QDialog& dialog) = 0;
 
   // File dialogs with a title and a Qt filter ("MAP Files (*.map);;All Files

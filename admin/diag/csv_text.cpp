@@ -1,6 +1,5 @@
 #include "admin/diag/csv_text.h"
 
-#include <QFile>
 #include <cmath>
 #include <cstdlib>
 
@@ -40,10 +39,6 @@ std::string csvTime(const QDateTime& time) {
                              .arg(minutes / 60, 2, 10, QLatin1Char('0'))
                              .arg(minutes % 60, 2, 10, QLatin1Char('0'));
   return (time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + offset).toStdString();
-}
-
-std::filesystem::path localFilePath(const QString& name) {
-  return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
 }  // namespace orvane::admin

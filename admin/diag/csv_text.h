@@ -5,7 +5,6 @@
 
 #include <QDateTime>
 #include <QString>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +26,5 @@ std::string csvNumber(double value);
 // zone (the local time, as the windows take it) and that zone's offset from
 // UTC, "+00:00" in UTC too.
 std::string csvTime(const QDateTime& time);
-
-// The path of a file name as a file dialog gives it, in the file system's
-// encoding.
-std::filesystem::path localFilePath(const QString& name);
 
 }  // namespace orvane::admin

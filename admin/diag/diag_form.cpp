@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "admin/core/admin_context.h"
+#include "admin/core/local_file_path.h"
 #include "admin/core/command_link.h"
 #include "admin/core/reply_fields.h"
 #include "admin/core/theme_colours.h"

@@ -4,8 +4,8 @@
 # with ports released and reopened under their feet, and threads that keep
 # calling while the process exits. Then orvadmin's threaded line worker:
 # polling windows closed mid-tick, and two of them polling while a terminal
-# sends (only the targets that program needs are built). Any report fails
-# the run.
+# sends and the Line Monitor watches (only the targets that program needs
+# are built). Any report fails the run.
 #   scripts/test.d/tsan.sh [BUILD_DIR]   (the plain build is not used)
 set -euo pipefail
 cd "$(dirname "$0")/../.."

@@ -1,7 +1,8 @@
 // Polling windows on the threaded line worker, with their timers running:
 // the GUI thread answers while a tick waits for a silent module, polling
 // goes on past the interval, and nothing more goes out once a window
-// closed; two windows and a terminal share the line. The ThreadSanitizer
+// closed; two windows and a terminal share the line while the Line Monitor
+// watches it and closes mid-run. The ThreadSanitizer
 // check (scripts/test.d/tsan.sh) runs this program too.
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <memory>
 
 #include "admin/core/command_link.h"
+#include "admin/core/line_monitor_form.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/ad_diag_form.h"
 #include "admin/diag/monitor_form.h"
@@ -102,8 +104,15 @@ TEST_F(LineThreadsTest, TwoPollingWindowsAndATerminalKeepGettingTheirReplies) {
   MonitorForm monitor(*context_);
   analog.show();
   monitor.show();
+  auto* lineMonitor = new LineMonitorForm(*context_);
+  lineMonitor->show();
+  std::size_t traced = 0;
   sendUntil(Clock::now() + kRun);
   QTimer::singleShot(kRun / 2, &analog, [&analog] { analog.reject(); });  // mid-tick
+  QTimer::singleShot(kRun * 3 / 4, lineMonitor, [lineMonitor, &traced] {
+    traced = lineMonitor->log().size();
+    lineMonitor->close();
+  });
   QTest::qWait(static_cast<int>(kRun.count()) + 100);
   const std::size_t frames = frameCount();
   monitor.reject();
@@ -111,6 +120,7 @@ TEST_F(LineThreadsTest, TwoPollingWindowsAndATerminalKeepGettingTheirReplies) {
   EXPECT_GT(sent_, 10);
   EXPECT_EQ(answered_, sent_);
   EXPECT_GT(frames, static_cast<std::size_t>(sent_) + 10) << "the windows polled too";
+  EXPECT_GT(traced, frames / 2) << "the Line Monitor saw the frames of its time";
   EXPECT_NE(text(analog, indexedName(QStringLiteral("Reading"), 3)), "*error*");
   EXPECT_EQ(text(analog, QStringLiteral("LinkStatus")), "");
   EXPECT_EQ(text(monitor, QStringLiteral("LinkStatus")), "");

@@ -1,7 +1,9 @@
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <mutex>
 
+#include "admin/core/line_monitor_form.h"
 #include "admin/terminal/terminal_display.h"
 #include "tests/admin/core/read_file.h"
 #include "tests/admin/terminal/terminal_fixture.h"
@@ -201,6 +203,22 @@ TEST_F(TerminalFormTest, PortThatIsNotOpenIsReportedNotTakenForSilence) {
   EXPECT_EQ(ui_->messages[0].title, "Error");
   EXPECT_FALSE(context_->LastExchangeOK);
   EXPECT_EQ(shownLines(), (std::vector<std::string>{">$012", ""}));
+}
+
+// A command nobody answers: the terminal shows the command and an empty
+// reply line, and the Line Monitor beside it says that the reply timed out.
+TEST_F(TerminalFormTest, CommandWithoutReplyShowsAnEmptyLineAndTheMonitorTheTimeOut) {
+  start({simModule("7213", 1)});
+  LineMonitorForm monitor(*context_);
+  type("$072");
+  EXPECT_EQ(shownLines(), (std::vector<std::string>{">$072", ""}));
+  EXPECT_TRUE(ui_->messages.empty()) << "silence is no failure of the line";
+  const auto* traffic = monitor.findChild<QPlainTextEdit*>(QStringLiteral("Traffic"));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return traffic->toPlainText().contains(QStringLiteral("! time-out: no reply")); },
+      5000))
+      << traffic->toPlainText().toStdString();
+  EXPECT_TRUE(traffic->toPlainText().contains(QStringLiteral("> $072<CR>")));
 }
 
 // A raw TCP line through ser2net, at 9600 bps: a typed command for a module

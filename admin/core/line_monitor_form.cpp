@@ -1,0 +1,163 @@
+#include "admin/core/line_monitor_form.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "admin/core/admin_context.h"
+#include "admin/core/local_file_path.h"
+#include "admin/core/trace_feed.h"
+#include "admin/core/ui_naming.h"
+#include "serial/file_write.h"
+
+namespace orvane::admin {
+
+namespace {
+
+QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(name);
+  b->setAutoDefault(false);
+  return b;
+}
+
+QString joined(const std::vector<std::string>& lines) {
+  QString text;
+  for (const auto& line : lines) {
+    if (!text.isEmpty()) text += QLatin1Char('\n');
+    text += QString::fromStdString(line);
+  }
+  return text;
+}
+
+}  // namespace
+
+LineMonitorForm::LineMonitorForm(AdminContext& context)
+    : QWidget(nullptr, Qt::Window),
+      context_(context),
+      traffic_(new QPlainTextEdit(this)),
+      addressFilter_(new QLineEdit(this)),
+      pauseButton_(button(QStringLiteral("PauseBtn"), QStringLiteral("&Pause"), this)),
+      lineCount_(namedLabel(QStringLiteral("LineCount"), QString(), this)) {
+  setObjectName(QStringLiteral("LineMonitorForm"));
+  setWindowTitle(QStringLiteral("Line Monitor"));
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  traffic_->setObjectName(QStringLiteral("Traffic"));
+  traffic_->setReadOnly(true);
+  traffic_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  traffic_->setMaximumBlockCount(static_cast<int>(LineMonitorLog::kCapacity));
+  traffic_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  traffic_->setUndoRedoEnabled(false);
+
+  addressFilter_->setObjectName(QStringLiteral("AddressFilter"));
+  addressFilter_->setPlaceholderText(QStringLiteral("all"));
+  addressFilter_->setMaxLength(2);
+  addressFilter_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MMMMM")));
+  addressFilter_->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,2}")), addressFilter_));
+  auto* filterLabel = namedLabel(QStringLiteral("AddressLabel"), QStringLiteral("&Address:"), this);
+  filterLabel->setBuddy(addressFilter_);
+
+  pauseButton_->setCheckable(true);
+  auto* clear = button(QStringLiteral("ClearBtn"), QStringLiteral("C&lear"), this);
+  auto* saveAs = button(QStringLiteral("SaveAsBtn"), QStringLiteral("&Save As…"), this);
+  auto* close = button(QStringLiteral("CloseBtn"), QStringLiteral("Close"), this);
+
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(filterLabel);
+  bar->addWidget(addressFilter_);
+  bar->addWidget(pauseButton_);
+  bar->addWidget(clear);
+  bar->addWidget(lineCount_, 1);
+  bar->addWidget(saveAs);
+  bar->addWidget(close);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(traffic_, 1);
+  layout->addLayout(bar);
+  resize(780, 420);
+  showCount();
+
+  connect(pauseButton_, &QPushButton::toggled, this, &LineMonitorForm::onPauseBtnToggled);
+  connect(clear, &QPushButton::clicked, this, &LineMonitorForm::onClearBtnClicked);
+  connect(saveAs, &QPushButton::clicked, this, &LineMonitorForm::onSaveAsBtnClicked);
+  connect(close, &QPushButton::clicked, this, &QWidget::close);
+  connect(addressFilter_, &QLineEdit::textChanged, this,
+          &LineMonitorForm::onAddressFilterTextChanged);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &QWidget::close);
+
+  feed_ = std::make_unique<TraceFeed>(
+      [this](std::vector<serial::TraceEvent> events) { take(std::move(events)); });
+}
+
+LineMonitorForm::~LineMonitorForm() = default;
+
+// While paused the lines are still kept (up to the cap); the view shows them
+// when the pause ends.
+void LineMonitorForm::take(std::vector<serial::TraceEvent> events) {
+  std::vector<std::string> lines;
+  for (const auto& event : events) {
+    const MonitorLine& line = log_.add(event);
+    if (!paused_ && LineMonitorLog::shows(line, filter_)) lines.push_back(line.text);
+  }
+  showCount();
+  if (lines.empty()) return;
+  // A user who scrolled back to read keeps his place; at the end the view
+  // follows the traffic.
+  QScrollBar* scroll = traffic_->verticalScrollBar();
+  const bool atEnd = scroll->value() == scroll->maximum();
+  traffic_->appendPlainText(joined(lines));
+  if (atEnd) scroll->setValue(scroll->maximum());
+}
+
+void LineMonitorForm::redraw() {
+  traffic_->setPlainText(joined(log_.shown(filter_)));
+  traffic_->verticalScrollBar()->setValue(traffic_->verticalScrollBar()->maximum());
+}
+
+void LineMonitorForm::showCount() {
+  const QString kept = QStringLiteral("%1 lines").arg(log_.size());
+  lineCount_->setText(paused_ ? QStringLiteral("Paused, %1 kept").arg(kept) : kept);
+}
+
+void LineMonitorForm::onPauseBtnToggled(bool paused) {
+  paused_ = paused;
+  if (!paused_) redraw();
+  showCount();
+}
+
+void LineMonitorForm::onClearBtnClicked() {
+  log_.clear();
+  traffic_->clear();
+  showCount();
+}
+
+void LineMonitorForm::onAddressFilterTextChanged(const QString& text) {
+  filter_ = parseAddressFilter(text.toStdString()).address;
+  if (!paused_) redraw();
+}
+
+void LineMonitorForm::onSaveAsBtnClicked() {
+  const QString name = context_.ui().saveFileName(
+      this, QStringLiteral("Save Line Trace"), QStringLiteral("Text Files (*.txt);;All Files (*)"));
+  if (name.isEmpty()) return;
+  std::string text;
+  for (const auto& line : shownLines()) text += line + '\n';
+  try {
+    serial::writeFileAtomically(localFilePath(name), text);
+  } catch (const std::exception& e) {
+    context_.ui().message(
+        this, QStringLiteral("Cannot save the trace: %1.").arg(QString::fromLocal8Bit(e.what())),
+        kErrorTitle);
+  }
+}
+
+}  // namespace orvane::admin
