@@ -4,16 +4,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 
 #include "admin/core/admin_context.h"
 #include "admin/core/local_file_path.h"
 #include "admin/core/trace_feed.h"
+#include "admin/core/trace_view.h"
 #include "admin/core/ui_naming.h"
 #include "serial/file_write.h"
 
@@ -28,21 +27,12 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
   return b;
 }
 
-QString joined(const std::vector<std::string>& lines) {
-  QString text;
-  for (const auto& line : lines) {
-    if (!text.isEmpty()) text += QLatin1Char('\n');
-    text += QString::fromStdString(line);
-  }
-  return text;
-}
-
 }  // namespace
 
 LineMonitorForm::LineMonitorForm(AdminContext& context)
     : QWidget(nullptr, Qt::Window),
       context_(context),
-      traffic_(new QPlainTextEdit(this)),
+      traffic_(new TraceView(LineMonitorLog::kCapacity, this)),
       addressFilter_(new QLineEdit(this)),
       pauseButton_(button(QStringLiteral("PauseBtn"), QStringLiteral("&Pause"), this)),
       lineCount_(namedLabel(QStringLiteral("LineCount"), QString(), this)) {
@@ -51,11 +41,7 @@ LineMonitorForm::LineMonitorForm(AdminContext& context)
   setAttribute(Qt::WA_DeleteOnClose);
 
   traffic_->setObjectName(QStringLiteral("Traffic"));
-  traffic_->setReadOnly(true);
-  traffic_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  traffic_->setMaximumBlockCount(static_cast<int>(LineMonitorLog::kCapacity));
   traffic_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  traffic_->setUndoRedoEnabled(false);
 
   addressFilter_->setObjectName(QStringLiteral("AddressFilter"));
   addressFilter_->setPlaceholderText(QStringLiteral("all"));
@@ -76,7 +62,13 @@ LineMonitorForm::LineMonitorForm(AdminContext& context)
   bar->addWidget(addressFilter_);
   bar->addWidget(pauseButton_);
   bar->addWidget(clear);
-  bar->addWidget(lineCount_, 1);
+  // A fixed width: a count that changes with every batch of lines must not
+  // lay the whole window out again.
+  lineCount_->setFixedSize(
+      fontMetrics().horizontalAdvance(QStringLiteral("Paused, 00000 lines kept  ")),
+      lineCount_->sizeHint().height());
+  bar->addWidget(lineCount_);
+  bar->addStretch(1);
   bar->addWidget(saveAs);
   bar->addWidget(close);
   auto* layout = new QVBoxLayout(this);
@@ -108,24 +100,17 @@ void LineMonitorForm::take(std::vector<serial::TraceEvent> events) {
     const MonitorLine& line = log_.add(event);
     if (!paused_ && LineMonitorLog::shows(line, filter_)) lines.push_back(line.text);
   }
-  showCount();
-  if (lines.empty()) return;
-  // A user who scrolled back to read keeps his place; at the end the view
-  // follows the traffic.
-  QScrollBar* scroll = traffic_->verticalScrollBar();
-  const bool atEnd = scroll->value() == scroll->maximum();
-  traffic_->appendPlainText(joined(lines));
-  if (atEnd) scroll->setValue(scroll->maximum());
+  if (paused_) showCount();
+  traffic_->append(lines);
 }
 
-void LineMonitorForm::redraw() {
-  traffic_->setPlainText(joined(log_.shown(filter_)));
-  traffic_->verticalScrollBar()->setValue(traffic_->verticalScrollBar()->maximum());
-}
+void LineMonitorForm::redraw() { traffic_->setLines(log_.shown(filter_)); }
 
+// While the view is live it shows the count itself; paused, the label says
+// how many lines are kept meanwhile.
 void LineMonitorForm::showCount() {
-  const QString kept = QStringLiteral("%1 lines").arg(log_.size());
-  lineCount_->setText(paused_ ? QStringLiteral("Paused, %1 kept").arg(kept) : kept);
+  lineCount_->setText(paused_ ? QStringLiteral("Paused, %1 lines kept").arg(log_.size())
+                              : QString());
 }
 
 void LineMonitorForm::onPauseBtnToggled(bool paused) {

@@ -18,13 +18,13 @@
 
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace orvane::admin {
 
 class AdminContext;
 class TraceFeed;
+class TraceView;
 
 class LineMonitorForm : public QWidget {
   Q_OBJECT
@@ -53,7 +53,7 @@ class LineMonitorForm : public QWidget {
   LineMonitorLog log_;
   std::optional<int> filter_;
   bool paused_ = false;
-  QPlainTextEdit* traffic_;
+  TraceView* traffic_;
   QLineEdit* addressFilter_;
   QPushButton* pauseButton_;
   QLabel* lineCount_;

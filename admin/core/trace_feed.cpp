@@ -4,6 +4,9 @@ namespace orvane::admin {
 
 TraceFeed::TraceFeed(Deliver deliver, QObject* parent)
     : QObject(parent), deliver_(std::move(deliver)) {
+  batch_.setSingleShot(true);
+  batch_.setInterval(kBatchInterval);
+  connect(&batch_, &QTimer::timeout, this, &TraceFeed::deliverPending);
   subscription_ = serial::subscribeTrace([this](const serial::TraceEvent& event) { take(event); });
 }
 
@@ -18,7 +21,11 @@ void TraceFeed::take(const serial::TraceEvent& event) {
     first = pending_.empty();
     pending_.push_back(event);
   }
-  if (first) QMetaObject::invokeMethod(this, &TraceFeed::deliverPending, Qt::QueuedConnection);
+  if (first) QMetaObject::invokeMethod(this, &TraceFeed::batchStarted, Qt::QueuedConnection);
+}
+
+void TraceFeed::batchStarted() {
+  if (!batch_.isActive()) batch_.start();
 }
 
 void TraceFeed::deliverPending() {

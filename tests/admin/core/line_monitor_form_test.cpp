@@ -4,15 +4,16 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include "admin/core/command_link.h"
 #include "admin/core/orvane_form.h"
+#include "admin/core/trace_view.h"
 #include "tests/admin/core/admin_fixture.h"
 #include "tests/admin/core/sim_modules.h"
 
@@ -35,7 +36,7 @@ class LineMonitorFormTest : public AdminFixture {
     EXPECT_NE(found, nullptr) << name;
     return *found;
   }
-  QString traffic() const { return control<QPlainTextEdit>("Traffic").toPlainText(); }
+  QString traffic() const { return control<TraceView>("Traffic").text(); }
   bool waitForTraffic(const QString& text) const {
     return QTest::qWaitFor([&] { return traffic().contains(text); }, 5000);
   }
@@ -125,6 +126,31 @@ TEST_F(LineMonitorFormTest, NetworkMenuOpensOneMonitorThatClosesWithTheMainWindo
     EXPECT_EQ(monitors(), 1);
   }
   EXPECT_EQ(monitors(), 0);
+}
+
+// The view keeps its newest lines, follows them at its end and keeps the
+// place of a user who scrolled back; the oldest lines dropping off under the
+// cap do not move that place.
+TEST(TraceView, FollowsTheNewLinesOnlyAtItsEndAndKeepsTheNewestUpToItsCapacity) {
+  TraceView view(60, nullptr);
+  view.resize(200, 60);
+  view.show();
+  std::vector<std::string> lines;
+  for (int i = 0; i < 50; ++i) lines.push_back("line " + std::to_string(i));
+  view.append(lines);
+  QScrollBar* bar = view.verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 0);
+  EXPECT_EQ(bar->value(), bar->maximum());
+  view.append({"line 50"});
+  EXPECT_EQ(bar->value(), bar->maximum()) << "at the end the view follows";
+
+  bar->setValue(20);
+  view.append({"line 51", "line 52"});
+  EXPECT_EQ(bar->value(), 20) << "scrolled back, the place stays";
+  view.append(std::vector<std::string>(10, "more"));
+  EXPECT_EQ(view.lineCount(), 60u);
+  EXPECT_EQ(bar->value(), 17) << "three lines dropped off above the place";
+  EXPECT_TRUE(view.text().startsWith(QStringLiteral("line 3\nline 4\n")));
 }
 
 // The Line Monitor has no parent: a window modal only to its parents leaves

@@ -1,9 +1,9 @@
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <mutex>
 
 #include "admin/core/line_monitor_form.h"
+#include "admin/core/trace_view.h"
 #include "admin/terminal/terminal_display.h"
 #include "tests/admin/core/read_file.h"
 #include "tests/admin/terminal/terminal_fixture.h"
@@ -213,12 +213,11 @@ TEST_F(TerminalFormTest, CommandWithoutReplyShowsAnEmptyLineAndTheMonitorTheTime
   type("$072");
   EXPECT_EQ(shownLines(), (std::vector<std::string>{">$072", ""}));
   EXPECT_TRUE(ui_->messages.empty()) << "silence is no failure of the line";
-  const auto* traffic = monitor.findChild<QPlainTextEdit*>(QStringLiteral("Traffic"));
+  const auto* traffic = monitor.findChild<TraceView*>(QStringLiteral("Traffic"));
   EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return traffic->toPlainText().contains(QStringLiteral("! time-out: no reply")); },
-      5000))
-      << traffic->toPlainText().toStdString();
-  EXPECT_TRUE(traffic->toPlainText().contains(QStringLiteral("> $072<CR>")));
+      [&] { return traffic->text().contains(QStringLiteral("! time-out: no reply")); }, 5000))
+      << traffic->text().toStdString();
+  EXPECT_TRUE(traffic->text().contains(QStringLiteral("> $072<CR>")));
 }
 
 // A raw TCP line through ser2net, at 9600 bps: a typed command for a module
