@@ -13,8 +13,13 @@
 // 2. The same window polling a module that never answers, by its timer, for a
 //    few seconds: the CPU time of the whole process (the simulator's thread
 //    included) and of the GUI thread, next to the wall time.
+// 3. The window polling the 8 channels by its timer at 115200 bps with the
+//    line worker on its thread, without and with the Line Monitor open (and
+//    closed again): CPU time of the process and of the GUI thread per round,
+//    so that the monitor's share of the window's cost shows.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontDatabase>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -24,6 +29,9 @@
 #include <string>
 #include <vector>
 
+#include "admin/core/line_monitor_form.h"
+#include "admin/core/trace_feed.h"
+#include "admin/core/trace_view.h"
 #include "admin/diag/ad_diag_form.h"
 #include "bench/admin_bench.h"
 
@@ -154,6 +162,96 @@ void silentModuleCpu(Drive drive) {
       100.0 * gui / wall);
 }
 
+struct RoundCost {
+  double processMs = 0;
+  double guiMs = 0;
+  std::size_t rounds = 0;
+};
+
+RoundCost pollFor(Line& line, int ms) {
+  line.network->clearFrames();
+  const double processStart = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
+  const double guiStart = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+  bench::runEventLoop(ms);
+  return {cpuMs(CLOCK_PROCESS_CPUTIME_ID) - processStart, cpuMs(CLOCK_THREAD_CPUTIME_ID) - guiStart,
+          line.network->frames().size() / kChannels};
+}
+
+void lineMonitorCost() {
+  constexpr int kPairs = 6;
+  constexpr int kPhaseMs = 3000;
+  Line line(6, Drive::Threaded);
+  AdDiagForm form(*line.context);
+  form.show();
+  bench::runEventLoop(kWarmUpMs);
+  RoundCost closed, open;
+  std::vector<double> shares;
+  // Alternated, and in turn first and second, so that neither a busy moment
+  // of the machine nor the trend filling up over its first minute (more to
+  // draw each round) falls on one side only.
+  for (int i = 0; i < kPairs; ++i) {
+    RoundCost without, with;
+    std::size_t lines = 0;
+    const auto monitored = [&] {
+      auto* monitor = new orvane::admin::LineMonitorForm(*line.context);
+      monitor->show();
+      with = pollFor(line, kPhaseMs);
+      lines = monitor->log().size();
+      monitor->close();
+    };
+    if (i % 2 == 1) monitored();
+    without = pollFor(line, kPhaseMs);
+    if (i % 2 == 0) monitored();
+    for (auto [sum, part] : {std::pair{&closed, without}, std::pair{&open, with}}) {
+      sum->processMs += part.processMs;
+      sum->guiMs += part.guiMs;
+      sum->rounds += part.rounds;
+    }
+    const auto perRound = [](const RoundCost& c) {
+      return c.processMs / static_cast<double>(std::max<std::size_t>(c.rounds, 1));
+    };
+    shares.push_back(100.0 * (perRound(with) - perRound(without)) / perRound(without));
+    if (i == 0) std::printf("monitor %zu lines in %d ms\n", lines, kPhaseMs);
+  }
+  form.done(0);
+  for (auto [name, cost] : {std::pair{"closed", closed}, std::pair{"open", open}})
+    std::printf("monitor %-6s %zu rounds; per round process CPU %.3f ms, GUI thread %.3f ms\n",
+                name, cost.rounds, cost.processMs / static_cast<double>(cost.rounds),
+                cost.guiMs / static_cast<double>(cost.rounds));
+  // The monitor's own work, timed alone: one redraw of its view after a
+  // round's lines came in, at its redraws per second.
+  QWidget window;
+  window.resize(780, 420);
+  orvane::admin::TraceView view(orvane::admin::LineMonitorLog::kCapacity, &window);
+  view.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  view.resize(760, 360);
+  window.show();
+  bench::runEventLoop(100);
+  const std::vector<std::string> round(
+      24, "2026-12-10 07:01:41.031746 COM1 /dev/pts/0 < !03+01.234<CR>  0.412 ms");
+  QElapsedTimer clock;
+  clock.start();
+  constexpr int kRedraws = 200;
+  for (int i = 0; i < kRedraws; ++i) {
+    view.append(round);
+    view.viewport()->repaint();
+  }
+  const double redrawMs = static_cast<double>(clock.nsecsElapsed()) / 1e6 / kRedraws;
+  const double perSecond =
+      1000.0 / static_cast<double>(orvane::admin::TraceFeed::kBatchInterval.count());
+  const double windowMsPerSecond =
+      closed.processMs / static_cast<double>(closed.rounds) * 10.0;  // 10 rounds a second
+  std::printf(
+      "monitor view redraw %.3f ms, %.0f a second: %.1f ms/s, %.1f %% of the window's %.0f ms/s\n",
+      redrawMs, perSecond, redrawMs * perSecond, 100.0 * redrawMs * perSecond / windowMsPerSecond,
+      windowMsPerSecond);
+  std::sort(shares.begin(), shares.end());
+  std::printf(
+      "monitor open costs %+.1f %% of the window's process CPU per round (median of %d pairs; "
+      "%+.1f .. %+.1f)\n",
+      (shares[kPairs / 2 - 1] + shares[kPairs / 2]) / 2, kPairs, shares.front(), shares.back());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,5 +263,6 @@ int main(int argc, char** argv) {
   for (const Drive drive : {Drive::Inline, Drive::Threaded}) pollingRates("115200", 6, drive);
   lineAlone("115200", 6);
   for (const Drive drive : {Drive::Inline, Drive::Threaded}) silentModuleCpu(drive);
+  lineMonitorCost();
   return 0;
 }
