@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 
 #include "admin/core/admin_context.h"
 #include "admin/core/orvane_form.h"
+#include "admin/core/trace_view.h"
 #include "admin/screenshots/album.h"
 #include "admin/screenshots/shot_ui.h"
 #include "protocol/numbers.h"
@@ -30,6 +32,7 @@ constexpr int kUpperAddress = 20;
 constexpr int kScanPictureAddress = 12;
 const QSize kMainWindowSize(760, 560);
 const QSize kMonitorSize(560, 700);
+const QSize kLineMonitorSize(780, 420);
 
 void triggerMenu(QWidget& window, const char* name) {
   if (auto* action = window.findChild<QAction*>(QString::fromLatin1(name))) action->trigger();
@@ -65,6 +68,7 @@ void Tour::run() {
   digitalWindow();
   analogOutputCalibration();
   monitor();
+  lineMonitor();
   terminal();
 }
 
@@ -123,6 +127,34 @@ void Tour::comPort() {
       QStringLiteral("ComPortForm"),
       [this](QDialog& dialog) { return takeAndClose(dialog, QStringLiteral("com-port.png")); },
       [this] { triggerMenu(form_, "mnuComPort"); });
+}
+
+// The Line Monitor, opened from the Network menu, while the analog input
+// test window polls beside it.
+void Tour::lineMonitor() {
+  if (!select("7234")) return;
+  triggerMenu(form_, "mnuLineMonitor");
+  QWidget* lineMonitor = nullptr;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->objectName() == QStringLiteral("LineMonitorForm")) lineMonitor = window;
+  if (!lineMonitor) {
+    album_.fail(QStringLiteral("line-monitor.png: Network > Line Monitor opened no window"));
+    return;
+  }
+  open(
+      QStringLiteral("AdDiagForm"),
+      [&](QDialog& dialog) {
+        dialog.show();
+        serveFor(milliseconds(1200));
+        const auto* traffic = lineMonitor->findChild<TraceView*>(QStringLiteral("Traffic"));
+        if (!traffic || !traffic->text().contains(QStringLiteral("ms")))
+          album_.fail(QStringLiteral("line-monitor.png: the Line Monitor shows no reply"));
+        album_.take(*lineMonitor, QStringLiteral("line-monitor.png"), kLineMonitorSize);
+        dialog.reject();
+        return dialog.result();
+      },
+      [this] { clickButton(form_, "DiagBtn"); });
+  lineMonitor->close();
 }
 
 void Tour::monitor() {

@@ -37,6 +37,7 @@ class Tour {
   void digitalWindow();
   void analogOutputCalibration();
   void monitor();
+  void lineMonitor();
   void terminal();
   int terminalWindow(QDialog& window);
 
