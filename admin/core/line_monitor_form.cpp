@@ -49,7 +49,8 @@ LineMonitorForm::LineMonitorForm(AdminContext& context)
   addressFilter_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MMMMM")));
   addressFilter_->setValidator(new QRegularExpressionValidator(
       QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,2}")), addressFilter_));
-  auto* filterLabel = namedLabel(QStringLiteral("AddressLabel"), QStringLiteral("&Address:"), this);
+  auto* filterLabel =
+      namedLabel(QStringLiteral("AddressLabel"), QStringLiteral("&Address (hex):"), this);
   filterLabel->setBuddy(addressFilter_);
 
   pauseButton_->setCheckable(true);
