@@ -18,23 +18,12 @@
 
 namespace orvane::admin {
 
-namespace {
-
-QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAutoDefault(false);
-  return b;
-}
-
-}  // namespace
-
 LineMonitorForm::LineMonitorForm(AdminContext& context)
     : QWidget(nullptr, Qt::Window),
       context_(context),
       traffic_(new TraceView(LineMonitorLog::kCapacity, this)),
       addressFilter_(new QLineEdit(this)),
-      pauseButton_(button(QStringLiteral("PauseBtn"), QStringLiteral("&Pause"), this)),
+      pauseButton_(namedButton(QStringLiteral("PauseBtn"), QStringLiteral("&Pause"), this)),
       lineCount_(namedLabel(QStringLiteral("LineCount"), QString(), this)) {
   setObjectName(QStringLiteral("LineMonitorForm"));
   setWindowTitle(QStringLiteral("Line Monitor"));
@@ -54,9 +43,9 @@ LineMonitorForm::LineMonitorForm(AdminContext& context)
   filterLabel->setBuddy(addressFilter_);
 
   pauseButton_->setCheckable(true);
-  auto* clear = button(QStringLiteral("ClearBtn"), QStringLiteral("C&lear"), this);
-  auto* saveAs = button(QStringLiteral("SaveAsBtn"), QStringLiteral("&Save As…"), this);
-  auto* close = button(QStringLiteral("CloseBtn"), QStringLiteral("Close"), this);
+  auto* clear = namedButton(QStringLiteral("ClearBtn"), QStringLiteral("C&lear"), this);
+  auto* saveAs = namedButton(QStringLiteral("SaveAsBtn"), QStringLiteral("&Save As…"), this);
+  auto* close = namedButton(QStringLiteral("CloseBtn"), QStringLiteral("Close"), this);
 
   auto* bar = new QHBoxLayout;
   bar->addWidget(filterLabel);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPushButton>
 #include <QString>
 
 namespace orvane::admin {
@@ -19,6 +20,15 @@ inline QLabel* namedLabel(const QString& name, const QString& text, QWidget* par
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   return label;
+}
+
+// A push button that carries its control name and is no default button:
+// Enter stays with the window's default button or its entry field.
+inline QPushButton* namedButton(const QString& name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  return button;
 }
 
 }  // namespace orvane::admin

@@ -26,10 +26,7 @@ QGroupBox* namedFrame(const QString& name, const QString& title, QWidget* parent
 }
 
 QPushButton* namedButton(const QString& name, int c, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(indexedName(name, c));
-  button->setAutoDefault(false);
-  return button;
+  return admin::namedButton(indexedName(name, c), caption, parent);
 }
 
 }  // namespace

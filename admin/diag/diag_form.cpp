@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "admin/core/admin_context.h"
-#include "admin/core/local_file_path.h"
 #include "admin/core/command_link.h"
+#include "admin/core/local_file_path.h"
 #include "admin/core/reply_fields.h"
 #include "admin/core/theme_colours.h"
 #include "admin/core/ui_naming.h"
@@ -27,18 +27,13 @@ QLabel* linkStatusLabel(QWidget* parent) {
 }
 
 QPushButton* exitButtonOf(QDialog& window) {
-  auto* button = new QPushButton(QStringLiteral("Exit"), &window);
-  button->setObjectName(QStringLiteral("ExitBtn"));
-  button->setAutoDefault(false);
+  auto* button = namedButton(QStringLiteral("ExitBtn"), QStringLiteral("Exit"), &window);
   QObject::connect(button, &QPushButton::clicked, &window, &QDialog::reject);
   return button;
 }
 
 QPushButton* saveButtonOf(QWidget& window) {
-  auto* button = new QPushButton(QStringLiteral("Save…"), &window);
-  button->setObjectName(QStringLiteral("SaveBtn"));
-  button->setAutoDefault(false);
-  return button;
+  return namedButton(QStringLiteral("SaveBtn"), QStringLiteral("Save…"), &window);
 }
 
 QLayout* buttonRow(std::initializer_list<QWidget*> buttons) {

@@ -11,8 +11,8 @@
 #include <array>
 
 #include "admin/core/admin_context.h"
-#include "admin/core/local_file_path.h"
 #include "admin/core/command_link.h"
+#include "admin/core/local_file_path.h"
 #include "admin/core/ui_naming.h"
 #include "admin/diag/csv_text.h"
 #include "admin/diag/diag_form.h"

@@ -20,17 +20,6 @@
 
 namespace orvane::admin {
 
-namespace {
-
-QPushButton* namedButton(const QString& name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
-
-}  // namespace
-
 MultiDiagForm::MultiDiagForm(AdminContext& context, QWidget* parent)
     : DiagForm(context, QStringLiteral("MultiDiagForm"), QStringLiteral("A/D Module Diagnostic"),
                parent) {

@@ -78,11 +78,8 @@ void TerminalForm::buildControls() {
 }
 
 QPushButton* TerminalForm::addButton(const QString& name, const QString& caption) {
-  auto* button = new QPushButton(caption, this);
-  button->setObjectName(name);
   // Enter belongs to the command entry: no button of this window is a default one.
-  button->setAutoDefault(false);
-  return button;
+  return namedButton(name, caption, this);
 }
 
 QGroupBox* TerminalForm::buildPortFrame() {
