@@ -296,10 +296,15 @@ TEST_F(CommandLinkTest, ALineThatStreamsWithoutCarriageReturnEndsTheReadAtTheCap
   startNetwork({module("7213", 2)});
   openPort();
   setEntry(0, "7213", 2);
-  network_->setFault(2, "$AAM", sim::FaultSpec{.reply = std::string(10000, 'x')});
+  // Far longer than any reply, yet within what the line buffers: the whole
+  // stream has arrived (the simulator logs the frame once its reply is out)
+  // before the next command purges it. A longer one would still be coming
+  // in after the purge, as from a real module that never stops.
+  network_->setFault(2, "$AAM", sim::FaultSpec{.reply = std::string(1000, 'x')});
   exchange(0, "$M", 2000);
   EXPECT_FALSE(context_->LastExchangeOK);
   EXPECT_EQ(context_->LastReply.size(), protocol::kReplyLengthCap);
+  ASSERT_TRUE(network_->waitForFrames(1, std::chrono::seconds(5)));
   network_->clearFaults();
   exchange(0, "$M");
   EXPECT_EQ(context_->LastReply, "!027213")
